@@ -1,0 +1,9 @@
+# HTTP and HTTPS only, TLS through Windows' own Schannel, no optional
+# libraries: the update check needs a GET and nothing more.
+build() {
+    cmake_cross . _build -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF -DENABLE_MANUAL=OFF \
+        -DHTTP_ONLY=ON -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF -DCURL_ZLIB=OFF \
+        -DUSE_LIBIDN2=OFF -DUSE_WIN32_IDN=OFF -DCURL_USE_LIBSSH2=OFF -DUSE_NGHTTP2=OFF \
+        -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DCURL_DISABLE_LDAP=ON -DENABLE_UNIX_SOCKETS=OFF \
+        -DCURL_USE_LIBPSL=OFF
+}

@@ -1,0 +1,75 @@
+// Helpers shared by the tests that run the real binaries under Wine: start
+// the program, find its windows, wait for what it writes, and ask Linux tools
+// (ffprobe, ffmpeg, pactl) about the results.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testkit {
+
+// Folder of the shipped program (Orbisk.exe, vintx.exe, lame_enc.dll, ...).
+std::string ProgramDir();
+// A fresh, empty folder for one test, under the prefix's temporary folder.
+std::string MakeTempDir(const std::string& tag);
+bool FileExists(const std::string& path);
+long long FileSize(const std::string& path);  // -1 when missing
+bool WaitForFile(const std::string& path, DWORD timeoutMs, long long minSize = 1);
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// One child process, ended (TerminateProcess) when the object goes away
+// unless it has already finished.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // exe is a full path; args is appended after the quoted exe path.
+    bool Start(const std::string& exe, const std::string& args = "",
+               const std::string& workDir = "");
+    // Returns the exit code, or -1 on timeout.
+    long Wait(DWORD timeoutMs);
+    bool Running() const;
+    void Kill();
+    DWORD Id() const { return pi_.dwProcessId; }
+    HANDLE Handle() const { return pi_.hProcess; }
+
+private:
+    PROCESS_INFORMATION pi_ = {};
+};
+
+// Waits for a top-level window of the class (and title, when given).
+HWND WaitForWindow(const char* cls, const char* title, DWORD timeoutMs, DWORD pid = 0);
+// Every top-level window of a process.
+std::vector<HWND> WindowsOfProcess(DWORD pid);
+
+// Linux side. Wine starts Unix programs but cannot wait for them or read
+// their output, so the command runs in /bin/sh with its output and exit
+// status written to files that are polled.
+struct LinuxResult {
+    int exitCode = -1;  // -1: timed out
+    std::string out;
+    std::string err;
+};
+std::string UnixPath(const std::string& windowsPath);
+LinuxResult RunLinux(const std::string& shellCommand, DWORD timeoutMs = 60000);
+// Starts a command and returns at once (a tone to play while recording).
+void StartLinux(const std::string& shellCommand);
+std::string ShellQuote(const std::string& s);
+
+// ffprobe -show_entries on one stream ("v:0", "a:0") or on the format
+// (stream empty); keys as ffprobe prints them ("codec_name", "duration").
+std::map<std::string, std::string> Probe(const std::string& windowsPath,
+                                         const std::string& stream,
+                                         const std::string& entries,
+                                         bool countFrames = false);
+// Plays a sine tone into the null sink (the default source records it).
+void PlayTone(int frequencyHz, double seconds);
+
+}  // namespace testkit
