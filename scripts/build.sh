@@ -13,6 +13,7 @@ if [ ! -f "$ORBISK_BUILD/build.ninja" ]; then
     cmake -S "$ORBISK_ROOT" -B "$ORBISK_BUILD" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$ORBISK_ROOT/cmake/toolchain-mingw32.cmake" \
         -DCMAKE_BUILD_TYPE="${ORBISK_BUILD_TYPE:-RelWithDebInfo}" \
+        -DORBISK_TEST_HOOKS="${ORBISK_TEST_HOOKS:-ON}" \
         -DORBISK_DEPS_FILE="$ORBISK_BUILD/deps.cmake" \
         -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null
 fi
