@@ -88,8 +88,8 @@ start_wine() {
                 printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
             done
         } | iconv -f UTF-8 -t GBK > "$reg"
+        # regedit returns once the keys are in the (persistent) server.
         wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
-        wineserver -w </dev/null >/dev/null 2>&1 || true
         echo "$PREFIX_VERSION" > "$PREFIX/.orbisk-prefix"
     fi
     # One trivial program brings up the prefix's services before the first test.
