@@ -33,5 +33,6 @@ sleep 1  # let it paint
 mkdir -p "$ORBISK_BUILD/screenshots"
 import -window "$win" "$ORBISK_BUILD/screenshots/orbisk.png"
 log "Orbisk is running; its window: $ORBISK_BUILD/screenshots/orbisk.png"
-xdotool windowclose "$win" 2>/dev/null || true
+# taskkill without /F asks the program to close its windows, as a user would.
+wine taskkill /IM Orbisk.exe >/dev/null 2>&1 || true
 wait "$prog" || true

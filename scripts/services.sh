@@ -108,9 +108,20 @@ stop_one() {
     rm -f "$RUN/$name.pid"
 }
 
+stop_wine() {
+    # The server ends every Windows process of the prefix first (services.exe,
+    # winedevice.exe and any program a test left behind would otherwise
+    # outlive it and keep the caller's pipes open), then its own id goes.
+    if alive wineserver; then
+        eval "$(wine_env)"
+        timeout 20 wineserver -k </dev/null >/dev/null 2>&1 || true
+    fi
+    stop_one wineserver
+}
+
 case "${1:-}" in
     start) start_xvfb; start_pulse; start_wine ;;
-    stop)  stop_one wineserver; stop_one pulse; stop_one xvfb; rm -f "$RUN/display" ;;
+    stop)  stop_wine; stop_one pulse; stop_one xvfb; rm -f "$RUN/display" ;;
     env)   wine_env ;;
     *)     die "usage: services.sh start|stop|env" ;;
 esac
