@@ -29,6 +29,11 @@ std::string ProgramDir()
     return DirOf(DirOf(ModulePath())) + "\\Orbisk";
 }
 
+std::string TestBinDir()
+{
+    return DirOf(ModulePath());
+}
+
 std::string MakeTempDir(const std::string& tag)
 {
     char tmp[MAX_PATH] = {};

@@ -13,6 +13,8 @@ namespace testkit {
 
 // Folder of the shipped program (Orbisk.exe, vintx.exe, lame_enc.dll, ...).
 std::string ProgramDir();
+// Folder of the test programs and their helper programs.
+std::string TestBinDir();
 // A fresh, empty folder for one test, under the prefix's temporary folder.
 std::string MakeTempDir(const std::string& tag);
 bool FileExists(const std::string& path);

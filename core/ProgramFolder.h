@@ -1,0 +1,10 @@
+// Where the program's own files are: the folder of the running executable
+// and the codec plug-ins below it.
+#pragma once
+
+#include <string>
+
+// Folder of the running executable, without a trailing backslash.
+std::string GetProgramFolder();
+std::string GetX264VfwDllPath();
+std::string GetXvidVfwDllPath();

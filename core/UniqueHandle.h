@@ -1,0 +1,38 @@
+// Owning wrapper for kernel handles, so an early return leaks nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace orbisk {
+
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE h) : h_(Valid(h) ? h : nullptr) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : h_(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    HANDLE Get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    HANDLE Release() { return std::exchange(h_, nullptr); }
+    void Reset(HANDLE h = nullptr)
+    {
+        if (h_) CloseHandle(h_);
+        h_ = Valid(h) ? h : nullptr;
+    }
+
+private:
+    static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    HANDLE h_ = nullptr;
+};
+
+}  // namespace orbisk
