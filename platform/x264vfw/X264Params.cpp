@@ -57,7 +57,12 @@ bool BuildX264Params(const EncoderSettings& settings, const StreamShape& shape, 
     p->vui.i_colmatrix = kBt709;
     p->vui.b_fullrange = 0;
 
-    for (const Option& o : params) {
+    for (Option o : params) {
+        // The command line's --range is x264's "fullrange" parameter.
+        if (o.name == "range" && o.value && (*o.value == "tv" || *o.value == "pc")) {
+            o.name = "fullrange";
+            o.value = *o.value == "pc" ? "on" : "off";
+        }
         int r = x264_param_parse(p, o.name.c_str(), o.value ? o.value->c_str() : nullptr);
         if (r == X264_PARAM_BAD_NAME)
             warnings->push_back("unknown option --" + o.name);
