@@ -5,6 +5,7 @@
 #include "platform/x264vfw/FrameFormats.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace x264vfw {
 
@@ -26,11 +27,15 @@ public:
     // turned top-down); each chroma sample averages a 2x2 block.
     void Convert(const RgbLayout& layout, const uint8_t* bits, const I420Planes& out) const;
 
+    // Fixed-point weights of B, G, R (15 fractional bits) and the rounding
+    // offsets, luma's and chroma's (chroma weights apply to 2x2 sums).
+    struct Weights {
+        int16_t y[3], u[3], v[3];
+        int yOffset, cOffset;
+    };
+
 private:
-    // 16.16 fixed-point weights of B, G, R for luma, and for chroma applied
-    // to the sum of four pixels (hence two more fractional bits).
-    int yb_, yg_, yr_, yOffset_;
-    int ub_, ug_, ur_, vb_, vg_, vr_, cOffset_;
+    Weights w_;
 };
 
 }  // namespace x264vfw
