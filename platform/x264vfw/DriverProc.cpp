@@ -21,7 +21,9 @@ LRESULT Open(const ICOPEN* icopen)
     const bool compressMode = icopen->dwFlags == ICMODE_COMPRESS ||
                               icopen->dwFlags == ICMODE_FASTCOMPRESS ||
                               icopen->dwFlags == ICMODE_QUERY;
-    if ((icopen->fccType != ICTYPE_VIDEO && icopen->fccType != 0) || !compressMode) return 0;
+    // Type codes are compared without case ("vidc", "VIDC"); 0 means any.
+    const DWORD type = icopen->fccType | 0x20202020;
+    if ((icopen->fccType != 0 && type != ICTYPE_VIDEO) || !compressMode) return 0;
     Compressor* c = new (std::nothrow) Compressor;
     if (!c) return 0;
     const_cast<ICOPEN*>(icopen)->dwError = ICERR_OK;
