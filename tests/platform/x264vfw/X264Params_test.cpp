@@ -1,7 +1,6 @@
 // From the registry's settings to x264's parameters.
 #include <gtest/gtest.h>
 
-#include "CodecKit.h"
 #include "platform/x264vfw/EncoderSettings.h"
 #include "platform/x264vfw/OptionLine.h"
 #include "platform/x264vfw/X264Params.h"
@@ -48,30 +47,6 @@ TEST(OptionLine, SplitsLikeX264sCommandLine)
     EXPECT_EQ("0,10,q=1", o[4].value.value_or("?"));
     EXPECT_EQ("ref", o[5].name);
     EXPECT_FALSE(o[5].value);
-}
-
-TEST(X264Params, TheFastModeCommandLineTakesEffect)
-{
-    EncoderSettings s = With("superfast", codeckit::kFastCmdline);
-    s.ratefactorTenths = 180;
-    Built b(s);
-    ASSERT_TRUE(b.ok);
-    EXPECT_TRUE(b.warnings.empty()) << b.warnings.front();
-    const x264_param_t& p = b.p;
-    EXPECT_EQ(0, p.b_cabac);
-    EXPECT_EQ(0, p.b_deblocking_filter);
-    EXPECT_EQ(X264_ME_DIA, p.analyse.i_me_method);
-    EXPECT_EQ(0, p.analyse.i_subpel_refine);
-    EXPECT_EQ(1, p.i_frame_reference);
-    EXPECT_EQ(0, p.analyse.b_transform_8x8);
-    EXPECT_EQ(0u, p.analyse.inter);
-    EXPECT_EQ(0, p.analyse.i_trellis);
-    EXPECT_EQ(0, p.analyse.i_weighted_pred);
-    EXPECT_EQ(0, p.i_scenecut_threshold);
-    EXPECT_EQ(0, p.rc.i_aq_mode);
-    EXPECT_EQ(X264_RC_CRF, p.rc.i_rc_method);
-    EXPECT_FLOAT_EQ(18.0f, p.rc.f_rf_constant);
-    EXPECT_EQ(250, p.i_keyint_max);
 }
 
 TEST(X264Params, ZeroDelayAndThePictureShapeWinOverEverything)
