@@ -163,3 +163,29 @@ TEST(MessageLoop, PreFiltersRunBeforeDispatchAndQuitEndsTheLoop)
     EXPECT_EQ(1, w.dispatched);
     DestroyWindow(w.GetHWND());
 }
+
+TEST(CWindowWnd, CentresOnTheWorkAreaOrOnItsOwner)
+{
+    std::vector<std::string> log;
+    auto* owner = new PlainWnd(&log, 30);
+    HWND hOwner = owner->Create(nullptr, "o", WS_POPUP | WS_VISIBLE, 0, 100, 100, 400, 300);
+    auto* w = new PlainWnd(&log, 31);
+    HWND h = w->Create(nullptr, "c", WS_POPUP, 0, 0, 0, 200, 100);
+    w->CenterWindow();
+    MONITORINFO mi = {sizeof mi};
+    GetMonitorInfoA(MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST), &mi);
+    RECT rc;
+    GetWindowRect(h, &rc);
+    EXPECT_EQ((mi.rcWork.left + mi.rcWork.right) / 2 - 100, rc.left);
+    EXPECT_EQ((mi.rcWork.top + mi.rcWork.bottom) / 2 - 50, rc.top);
+    DestroyWindow(h);
+
+    w = new PlainWnd(&log, 32);
+    h = w->Create(hOwner, "c", WS_POPUP, 0, 0, 0, 200, 100);
+    w->CenterWindow();
+    GetWindowRect(h, &rc);
+    EXPECT_EQ(200, rc.left);
+    EXPECT_EQ(200, rc.top);
+    DestroyWindow(h);
+    DestroyWindow(hOwner);
+}

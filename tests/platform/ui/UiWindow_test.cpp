@@ -7,9 +7,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include "UiTestUtil.h"
+
+#include <commctrl.h>
 
 using namespace DuiLib;
 
@@ -33,6 +36,7 @@ public:
     std::vector<std::string> customTags;
     std::vector<UINT> customMessages;
     int finals = 0;
+    std::function<void(TNotifyUI&)> onNotify;
 
     CControlUI* Find(const char* name) { return m_PaintManager.FindControl(name); }
     CPaintManagerUI& pm() { return m_PaintManager; }
@@ -60,6 +64,7 @@ protected:
         if (msg.sType == DUI_MSGTYPE_WINDOWINIT) order.push_back("windowinit");
         notes.push_back({msg.sType.Str(), msg.pSender ? msg.pSender->GetName().Str() : "",
                          msg.ptMouse, msg.wParam});
+        if (onNotify) onNotify(msg);
         WindowImplBase::Notify(msg);
     }
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM, LPARAM, BOOL& bHandled) override
@@ -344,4 +349,65 @@ TEST_F(SkinnedWindow, AsyncNotificationsAndControlTimersArriveLater)
     int timers = w->Count("timer");
     uitest::PumpFor(100);
     EXPECT_EQ(timers, w->Count("timer"));
+}
+
+TEST_F(SkinnedWindow, AButtonMayRemoveItselfFromItsOwnClick)
+{
+    TestWindow* w = Open();
+    auto* row = static_cast<CContainerUI*>(w->Find("buttons"));
+    CControlUI* ok = w->Find("ok_btn");
+    POINT at = Centre(ok);
+    w->onNotify = [&](TNotifyUI& msg) {
+        if (msg.sType == DUI_MSGTYPE_CLICK && msg.pSender == ok)
+            row->Remove(ok);  // deleted once this message is done
+    };
+    PostClick(w->GetHWND(), at);
+    EXPECT_EQ(1, w->Count("click", "ok_btn"));
+    EXPECT_EQ(-1, row->GetItemIndex(ok));
+    EXPECT_EQ(nullptr, w->Find("ok_btn"));
+    // The next button moved into its place and takes the clicks.
+    PostClick(w->GetHWND(), at);
+    EXPECT_EQ(1, w->Count("click", "ok_btn"));
+    EXPECT_EQ(0, w->Count("click", "disabled_btn"));  // disabled, but found there
+    EXPECT_EQ(at.x, Centre(w->Find("disabled_btn")).x);
+}
+
+TEST_F(SkinnedWindow, TooltipsAndContextMenusComeFromTheControlUnderTheMouse)
+{
+    TestWindow* w = Open();
+    HWND h = w->GetHWND();
+    POINT at = Centre(w->Find("ok_btn"));
+    PostMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    PostMessageA(h, WM_MOUSEHOVER, 0, MAKELPARAM(at.x, at.y));
+    HWND tip = nullptr;
+    uitest::PumpUntil([&] {
+        tip = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
+        while (tip && GetWindow(tip, GW_OWNER) != h)
+            tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr);
+        return tip && IsWindowVisible(tip);
+    });
+    ASSERT_TRUE(tip);
+    EXPECT_TRUE(IsWindowVisible(tip));
+    wchar_t text[64] = {};
+    TTTOOLINFOW ti = {};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.hwnd = h;
+    ti.uId = 1;
+    ti.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 64, (LPARAM)&ti);
+    EXPECT_STREQ(L"点击确定", text);
+    PostMessageA(h, WM_MOUSELEAVE, 0, 0);
+    uitest::PumpFor(50);
+    EXPECT_FALSE(IsWindowVisible(tip));
+
+    // menu="true" on the panel: a right click there sends "menu".
+    POINT inPanel = Centre(w->Find("panel_text"));
+    POINT screen = inPanel;
+    ClientToScreen(h, &screen);
+    SendMessageA(h, WM_CONTEXTMENU, (WPARAM)h, MAKELPARAM(screen.x, screen.y));
+    EXPECT_EQ(1, w->Count("menu", "panel"));
+    POINT outside = Centre(w->Find("greeting"));
+    ClientToScreen(h, &outside);
+    SendMessageA(h, WM_CONTEXTMENU, (WPARAM)h, MAKELPARAM(outside.x, outside.y));
+    EXPECT_EQ(1, w->Count("menu"));
 }
