@@ -4,6 +4,8 @@
 # time and links it into <target> as resource <ID> (default 130) of type
 # "ZIPRES", where the UI library reads its skin package. Adding, changing or
 # removing a file of the folder rebuilds the zip and relinks the target.
+# Call it in the directory that defines <target> (the build rule of the zip
+# belongs to that directory). Python 3 runs the packing (tools/pack_skin.py).
 set(ORBISK_PACK_SKIN "${CMAKE_CURRENT_LIST_DIR}/tools/pack_skin.py" CACHE INTERNAL "")
 
 function(orbisk_add_skin_package target)

@@ -185,19 +185,19 @@ void CContainerUI::LayoutChildren(const RECT& rcContent)
 void CContainerUI::StackChildren(bool bVertical, const RECT& rcContent)
 {
     std::vector<CControlUI*> stacked;
-    std::vector<TStackItem> specs;
+    std::vector<TStackItem> wanted;
     SIZE available = {rcContent.right - rcContent.left, rcContent.bottom - rcContent.top};
     for (CControlUI* p : m_items) {
         if (!p->IsVisible() || p->IsFloat()) continue;
-        TStackItem spec;
-        spec.fixed = p->EstimateSize(available);
-        spec.padding = p->GetPadding();
-        spec.minSize = {p->GetMinWidth(), p->GetMinHeight()};
-        spec.maxSize = {p->GetMaxWidth(), p->GetMaxHeight()};
+        TStackItem want;
+        want.fixed = p->EstimateSize(available);
+        want.padding = p->GetPadding();
+        want.minSize = {p->GetMinWidth(), p->GetMinHeight()};
+        want.maxSize = {p->GetMaxWidth(), p->GetMaxHeight()};
         stacked.push_back(p);
-        specs.push_back(spec);
+        wanted.push_back(want);
     }
-    std::vector<RECT> rects = StackLayout(bVertical, rcContent, m_iChildPadding, specs);
+    std::vector<RECT> rects = StackLayout(bVertical, rcContent, m_iChildPadding, wanted);
     for (size_t i = 0; i < stacked.size(); ++i) stacked[i]->SetPos(rects[i], false);
 }
 

@@ -540,7 +540,11 @@ void CPaintManagerUI::RemoveAllOptionGroups()
 
 void CPaintManagerUI::SetFocus(CControlUI* pControl)
 {
-    if (m_hWndPaint && ::GetFocus() != m_hWndPaint && IsUIThread()) ::SetFocus(m_hWndPaint);
+    // The keyboard comes back to the window (from a native child, say), but
+    // an inactive window is never activated by this.
+    if (m_hWndPaint && IsUIThread() && ::GetFocus() != m_hWndPaint &&
+        ::GetActiveWindow() == ::GetAncestor(m_hWndPaint, GA_ROOT))
+        ::SetFocus(m_hWndPaint);
     if (pControl == m_pFocus) return;
     if (m_pFocus) {
         CControlUI* old = m_pFocus;

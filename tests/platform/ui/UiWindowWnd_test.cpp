@@ -189,3 +189,40 @@ TEST(CWindowWnd, CentresOnTheWorkAreaOrOnItsOwner)
     DestroyWindow(h);
     DestroyWindow(hOwner);
 }
+
+namespace {
+
+// A copy of the system's static control under a class of our own.
+class SuperStatic : public CWindowWnd {
+public:
+    int created = 0;
+
+protected:
+    LPCSTR GetWindowClassName() const override { return "OrbiskUiSuperStatic"; }
+    LPCSTR GetSuperClassName() const override { return "STATIC"; }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (uMsg == WM_CREATE) ++created;
+        return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+TEST(CWindowWnd, ASuperclassKeepsTheOriginalBehaviour)
+{
+    SuperStatic w;
+    HWND h = w.Create(nullptr, "原文", WS_POPUP, 0);
+    ASSERT_TRUE(h);
+    EXPECT_EQ(1, w.created);
+    char cls[64] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    EXPECT_STREQ("OrbiskUiSuperStatic", cls);
+    // Text handling is the static control's own.
+    SetWindowTextA(h, "新文字");
+    char text[32] = {};
+    GetWindowTextA(h, text, sizeof text);
+    EXPECT_STREQ("新文字", text);
+    EXPECT_EQ(SS_LEFT, (int)(GetWindowLongA(h, GWL_STYLE) & SS_TYPEMASK));
+    DestroyWindow(h);
+}

@@ -411,3 +411,27 @@ TEST_F(SkinnedWindow, TooltipsAndContextMenusComeFromTheControlUnderTheMouse)
     SendMessageA(h, WM_CONTEXTMENU, (WPARAM)h, MAKELPARAM(outside.x, outside.y));
     EXPECT_EQ(1, w->Count("menu"));
 }
+
+namespace {
+
+CDuiString CurrentSkin()
+{
+    return "bk_tile.png";
+}
+
+}  // namespace
+
+TEST_F(SkinnedWindow, TheSkinBackgroundHookPaintsTheRoot)
+{
+    TestWindow* w = Open();
+    WindowImplBase::SetSkinBackgroundHook(nullptr);
+    EXPECT_FALSE(w->ApplySkinBackground());
+    WindowImplBase::SetSkinBackgroundHook(CurrentSkin);
+    EXPECT_TRUE(w->ApplySkinBackground("root_layout"));
+    EXPECT_FALSE(w->ApplySkinBackground("no_such_root"));
+    EXPECT_STREQ(
+        "file='bk_tile.png' source='0,0,0,0' dest='0,0,0,0' corner='0,0,0,0' xtiled='true' "
+        "ytiled='true'",
+        w->Find("root_layout")->GetBkImage());
+    WindowImplBase::SetSkinBackgroundHook(nullptr);
+}
