@@ -34,7 +34,7 @@ struct MouseEventRecord {
     DWORD time;       // GetTickCount clock
     ULONG_PTR extraInfo;
 
-    static const DWORD kCancelled = 0xFFFFFFFF;
+    static constexpr DWORD kCancelled = 0xFFFFFFFF;
 };
 
 // Appended in time order by the hook; read, compacted and marked by the
