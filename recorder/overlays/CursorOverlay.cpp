@@ -32,11 +32,15 @@ void CursorOverlay::Release()
 void CursorOverlay::Draw(FrameSurface& surface, const FrameMapping& mapping)
 {
     if (!m_drawCursor) return;
-    POINT pos;
-    if (!GetCursorPos(&pos)) return;
-    const POINT at = mapping.Map(pos);
+    // One call for the position and the shape: under Wine each of them is a
+    // round trip to the X server.
+    CURSORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetCursorInfo(&info)) return;
+    const POINT at = mapping.Map(info.ptScreenPos);
     DrawCursorHighlight(surface, at);
-    DrawCursorIcon(surface, at);
+    // Drawn whether or not the system shows it.
+    if (info.hCursor) DrawCursorIcon(surface, at, info.hCursor);
 }
 
 void CursorOverlay::DrawCursorHighlight(FrameSurface& surface, POINT at)
@@ -44,23 +48,19 @@ void CursorOverlay::DrawCursorHighlight(FrameSurface& surface, POINT at)
     m_highlight.BlendOnto(surface, at.x - m_highlightReach, at.y - m_highlightReach);
 }
 
-void CursorOverlay::DrawCursorIcon(FrameSurface& surface, POINT at)
+void CursorOverlay::DrawCursorIcon(FrameSurface& surface, POINT at, HCURSOR cursor)
 {
-    // Drawn whether or not the system shows it.
-    CURSORINFO info = {};
-    info.cbSize = sizeof info;
-    if (!GetCursorInfo(&info) || !info.hCursor) return;
-    if (info.hCursor != m_lastCursor) {
+    if (cursor != m_lastCursor) {
         // The hot spot only changes with the cursor; asking once per shape
         // spares two bitmaps a frame.
         ICONINFO icon = {};
-        if (!GetIconInfo(info.hCursor, &icon)) return;
+        if (!GetIconInfo(cursor, &icon)) return;
         if (icon.hbmMask) DeleteObject(icon.hbmMask);
         if (icon.hbmColor) DeleteObject(icon.hbmColor);
-        m_lastCursor = info.hCursor;
+        m_lastCursor = cursor;
         m_lastHotSpot.x = (LONG)icon.xHotspot;
         m_lastHotSpot.y = (LONG)icon.yHotspot;
     }
-    DrawIcon(surface.Dc(), at.x - m_lastHotSpot.x, at.y - m_lastHotSpot.y, info.hCursor);
+    DrawIcon(surface.Dc(), at.x - m_lastHotSpot.x, at.y - m_lastHotSpot.y, cursor);
     GdiFlush();  // later overlays write the pixels directly
 }

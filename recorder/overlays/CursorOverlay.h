@@ -13,7 +13,7 @@ public:
 
     // The two parts, at a point already in frame coordinates.
     void DrawCursorHighlight(FrameSurface& surface, POINT at);
-    void DrawCursorIcon(FrameSurface& surface, POINT at);
+    void DrawCursorIcon(FrameSurface& surface, POINT at, HCURSOR cursor);
 
 private:
     bool m_drawCursor = false;
