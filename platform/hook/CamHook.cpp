@@ -23,8 +23,30 @@ GetQueueFn g_getQueue = nullptr;
 CRITICAL_SECTION g_installLock;
 HANDLE g_hookThread = nullptr;
 DWORD g_hookThreadId = 0;
-volatile LONG g_installCount = 0;
-volatile LONG g_installed = 0;
+// Where the counters live: a named mapping under ORBISK_TEST_HOOKS, so
+// another process can read them, else this plain record.
+struct Counters {
+    LONG installCalls;
+    LONG uninstallCalls;
+    LONG installed;
+};
+Counters g_ownCounters;
+volatile Counters* g_counters = &g_ownCounters;
+#ifdef ORBISK_TEST_HOOKS
+HANDLE g_countersMapping = nullptr;
+
+void PublishCounters()
+{
+    static_assert(sizeof(Counters) == sizeof(CamHookCounters), "one layout");
+    char name[64];
+    wsprintfA(name, CAMHOOK_COUNTERS_NAME, GetCurrentProcessId());
+    g_countersMapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                           sizeof(Counters), name);
+    if (!g_countersMapping) return;
+    void* view = MapViewOfFile(g_countersMapping, FILE_MAP_WRITE, 0, 0, sizeof(Counters));
+    if (view) g_counters = static_cast<volatile Counters*>(view);
+}
+#endif
 
 bool IsQueuedMessage(WPARAM message)
 {
@@ -128,7 +150,7 @@ void ClickQueue::Unlock()
 
 extern "C" BOOL InstallMyHook(HWND, DWORD)
 {
-    InterlockedIncrement(&g_installCount);
+    InterlockedIncrement(&g_counters->installCalls);
     ClickQueue::getInstance();  // the hook thread must not be the first to make it
     EnterCriticalSection(&g_installLock);
     BOOL ok = g_hookThread != nullptr;
@@ -146,7 +168,7 @@ extern "C" BOOL InstallMyHook(HWND, DWORD)
                 WaitForSingleObject(start.ready, INFINITE);
                 if (start.hooked) {
                     g_hookThread = thread;
-                    InterlockedExchange(&g_installed, 1);
+                    InterlockedExchange(&g_counters->installed, 1);
                     ok = TRUE;
                 } else {
                     WaitForSingleObject(thread, INFINITE);
@@ -162,6 +184,7 @@ extern "C" BOOL InstallMyHook(HWND, DWORD)
 
 extern "C" BOOL UninstallMyHook(HWND)
 {
+    InterlockedIncrement(&g_counters->uninstallCalls);
     EnterCriticalSection(&g_installLock);
     BOOL stopped = g_hookThread != nullptr;
     if (stopped) {
@@ -170,7 +193,7 @@ extern "C" BOOL UninstallMyHook(HWND)
         CloseHandle(g_hookThread);
         g_hookThread = nullptr;
         g_hookThreadId = 0;
-        InterlockedExchange(&g_installed, 0);
+        InterlockedExchange(&g_counters->installed, 0);
     }
     LeaveCriticalSection(&g_installLock);
     return stopped;
@@ -178,12 +201,12 @@ extern "C" BOOL UninstallMyHook(HWND)
 
 extern "C" LONG CamHookInstallCount()
 {
-    return InterlockedCompareExchange(&g_installCount, 0, 0);
+    return InterlockedCompareExchange(&g_counters->installCalls, 0, 0);
 }
 
 extern "C" BOOL CamHookIsInstalled()
 {
-    return InterlockedCompareExchange(&g_installed, 0, 0) != 0;
+    return InterlockedCompareExchange(&g_counters->installed, 0, 0) != 0;
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
@@ -192,6 +215,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
         g_hInstance = instance;
         DisableThreadLibraryCalls(instance);
         InitializeCriticalSection(&g_installLock);
+#ifdef ORBISK_TEST_HOOKS
+        PublishCounters();
+#endif
     } else if (reason == DLL_PROCESS_DETACH) {
         DeleteCriticalSection(&g_installLock);
     }

@@ -81,7 +81,38 @@ CAMHOOK_API BOOL InstallMyHook(HWND reserved, DWORD reserved2);
 CAMHOOK_API BOOL UninstallMyHook(HWND reserved);
 
 // How many times InstallMyHook was called in this process, and whether the
-// hook runs now: what tests of the program check after a recording starts.
+// hook runs now.
 CAMHOOK_API LONG CamHookInstallCount();
 CAMHOOK_API BOOL CamHookIsInstalled();
 }
+
+#ifdef ORBISK_TEST_HOOKS
+// The same figures for tests in another process (a test that drives
+// Orbisk.exe checks that a recording start installed the hook): the DLL
+// publishes them in a named mapping per process id.
+struct CamHookCounters {
+    LONG installCalls;
+    LONG uninstallCalls;
+    LONG installed;
+};
+#define CAMHOOK_COUNTERS_NAME "OrbiskCamHookCounters-%lu"
+
+// Reads the figures of the process pid; false while it has not loaded the DLL.
+inline bool ReadCamHookCounters(DWORD pid, CamHookCounters* out)
+{
+    char name[64];
+    wsprintfA(name, CAMHOOK_COUNTERS_NAME, pid);
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name);
+    if (!mapping) return false;
+    const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof *out);
+    if (view) {
+        const volatile CamHookCounters* live = static_cast<const volatile CamHookCounters*>(view);
+        out->installCalls = live->installCalls;
+        out->uninstallCalls = live->uninstallCalls;
+        out->installed = live->installed;
+        UnmapViewOfFile(view);
+    }
+    CloseHandle(mapping);
+    return view != nullptr;
+}
+#endif

@@ -4,6 +4,8 @@
 
 ClickEventQueue& ClickQueue::getQueue()
 {
-    static ClickEventQueue queue;
-    return queue;
+    // Never destroyed: a hook still installed while the program exits may
+    // append after this file's statics are gone.
+    static ClickEventQueue* queue = new ClickEventQueue;
+    return *queue;
 }

@@ -173,15 +173,46 @@ TEST_F(CamHook, KeepsTheQueueBoundedWhenNobodyDrainsIt)
     EXPECT_NE(now - 6000, events.front().time) << "an entry 6 s old was kept";
 }
 
-TEST(CamHookHost, ProgramWithoutTheQueueExportIsRefused)
+std::string ProbePath()
 {
-    testkit::Process probe;
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     std::string dir(exe);
     dir.resize(dir.find_last_of('\\'));
-    ASSERT_TRUE(probe.Start(dir + "\\camhook_nohost_probe.exe"));
+    return dir + "\\camhook_nohost_probe.exe";
+}
+
+TEST(CamHookHost, ProgramWithoutTheQueueExportIsRefused)
+{
+    testkit::Process probe;
+    ASSERT_TRUE(probe.Start(ProbePath()));
     EXPECT_EQ(0, probe.Wait(20000));
+}
+
+TEST(CamHookHost, AnotherProcessReadsTheCounters)
+{
+    CamHookCounters mine;
+    ASSERT_TRUE(ReadCamHookCounters(GetCurrentProcessId(), &mine));
+    const LONG installs = mine.installCalls;
+    ASSERT_TRUE(InstallMyHook(nullptr, 0));
+    ASSERT_TRUE(ReadCamHookCounters(GetCurrentProcessId(), &mine));
+    EXPECT_EQ(installs + 1, mine.installCalls);
+    EXPECT_EQ(1, mine.installed);
+    EXPECT_TRUE(UninstallMyHook(nullptr));
+    ASSERT_TRUE(ReadCamHookCounters(GetCurrentProcessId(), &mine));
+    EXPECT_EQ(0, mine.installed);
+    EXPECT_GE(mine.uninstallCalls, 1);
+
+    testkit::Process probe;
+    ASSERT_TRUE(probe.Start(ProbePath(), "wait"));
+    CamHookCounters theirs = {};
+    bool seen = false;
+    for (int i = 0; i < 200 && !(seen && theirs.installCalls == 1); ++i, Sleep(20))
+        seen = ReadCamHookCounters(probe.Id(), &theirs);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(1, theirs.installCalls);
+    EXPECT_EQ(0, theirs.installed);
+    EXPECT_FALSE(ReadCamHookCounters(probe.Id() + 4000, &theirs));
 }
 
 }  // namespace
