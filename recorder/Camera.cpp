@@ -4,6 +4,8 @@
 #include "recorder/GdiplusSession.h"
 #include "recorder/Zoom.h"
 
+#include <algorithm>
+
 namespace {
 
 double NowMs()
@@ -115,7 +117,12 @@ bool CCamera::GrabFrame(const RECT& rcGrab)
     if (gw != RectWidth(m_rcCapture) || gh != RectHeight(m_rcCapture)) {
         // Zooming: copy the small part, then scale it over the whole frame.
         Gdiplus::Graphics* g = m_surface.Graphics();
-        if (m_zoomSource.Create(gw, gh) && m_zoomSource.Bitmap() && g) {
+        // Made with the frame's size when the recording starts; only a
+        // capture grown past twice that size needs a bigger one.
+        if (gw > m_zoomSource.Width() || gh > m_zoomSource.Height())
+            m_zoomSource.Create(std::max(gw, m_zoomSource.Width()),
+                                std::max(gh, m_zoomSource.Height()));
+        if (m_zoomSource.Bitmap() && g) {
             BitBlt(m_zoomSource.Dc(), 0, 0, gw, gh, m_screenDc, rcGrab.left, rcGrab.top, SRCCOPY);
             GdiFlush();
             g->SetInterpolationMode(Gdiplus::InterpolationModeBilinear);
@@ -166,7 +173,10 @@ bool CCamera::BeginRecording(int width, int height)
     ReleaseRecording();
     m_gdiplus.reset(new GdiplusSession);
     m_screenDc = GetDC(nullptr);
+    // Everything the frames need is made here, so that grabbing them
+    // allocates nothing.
     if (!m_gdiplus->Ok() || !m_screenDc || !m_surface.Create(width, height) ||
+        !m_surface.Graphics() || !m_zoomSource.Create(width, height) || !m_zoomSource.Bitmap() ||
         !m_frameImage.Create(width, height)) {
         ReleaseRecording();
         return false;

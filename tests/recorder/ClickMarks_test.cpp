@@ -134,12 +134,4 @@ TEST(ClickMarks, WheelChevronDepthIsSigned)
     }
 }
 
-TEST(ClickMarks, OutputStopsAtCapacity)
-{
-    ClickEventQueue q;
-    for (int i = 0; i < 10; ++i) q.push_back(Event(WM_LBUTTONUP, 100));
-    std::vector<ClickMark> marks(4);
-    EXPECT_EQ(4u, CollectClickMarks(q, 200, kTiming, marks.data(), marks.size()));
-}
-
 }  // namespace

@@ -133,15 +133,4 @@ TEST_F(Watermark, UnusablePicturesRecordWithoutIt)
     EXPECT_FALSE(IsRectEmpty(&blue));
 }
 
-TEST_F(Watermark, OffOrNeverLoadedPaintsNothing)
-{
-    const std::string png = dir_ + "\\good.png";
-    ASSERT_TRUE(WriteImage(png, L"image/png", kW, kH, MarkPixel));
-    ASSERT_TRUE(Load(png));
-    g_camera.m_bWatermarkEnabled = 0;
-    ASSERT_TRUE(g_camera.CaptureFrame(kArea, true));
-    const RECT painted = FindPixels(g_camera.Frame(), [](DWORD p) { return p != 0xFFFFFF; });
-    EXPECT_TRUE(IsRectEmpty(&painted));
-}
-
 }  // namespace
