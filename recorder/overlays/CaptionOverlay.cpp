@@ -1,6 +1,6 @@
 #include "recorder/overlays/CaptionOverlay.h"
 
-#include "recorder/TextConvert.h"
+#include "core/StringConv.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 
 #include "recorder/FrameSurface.h"
 #include "recorder/GdiplusSession.h"
-#include "recorder/TextConvert.h"
+#include "core/StringConv.h"
 
 #include <algorithm>
 #include <cctype>
