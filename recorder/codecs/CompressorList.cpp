@@ -35,6 +35,10 @@ void TryAdd(CodecInfoList& list, DWORD type, DWORD handler, const BITMAPINFOHEAD
         ICINFO& info = list.infos[list.count];
         ZeroMemory(&info, sizeof info);
         ICGetInfo(hic, &info, sizeof info);
+        // A driver that leaves its codes out still records under the handler
+        // it was opened by.
+        if (!info.fccHandler) info.fccHandler = handler;
+        if (!info.fccType) info.fccType = type;
         if (wcscmp(info.szDescription, kX264CompressorDescription) == 0)
             g_videoOpts.m_nX264Index = list.count;
         else if (wcscmp(info.szDescription, kXvidCompressorDescription) == 0)
