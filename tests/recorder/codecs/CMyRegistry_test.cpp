@@ -131,16 +131,6 @@ TEST_F(RegistryTest, NothingHappensWithoutTheXvidFilesOrWhenAlreadyInstalled)
     EXPECT_FALSE(HasKey(roots_.machine(), kDecoderServer));
 }
 
-TEST_F(RegistryTest, SystemFolderIsWhereThisProcessesSystemFilesLive)
-{
-    char folder[MAX_PATH] = {};
-    GetSystemDirectoryA(folder, MAX_PATH);
-    BOOL wow64 = FALSE;
-    IsWow64Process(GetCurrentProcess(), &wow64);
-    if (wow64) GetSystemWow64DirectoryA(folder, MAX_PATH);
-    EXPECT_EQ(std::string(folder), GetRealSystemFolder());
-}
-
 // The published REGFILTER2 layout, read back as a filter mapper reads it.
 TEST(DecoderRegistration, FilterDataPointsEveryMediaTypeAtItsGuids)
 {
