@@ -24,6 +24,12 @@ CMp3WriteMerge::CMp3WriteMerge(UINT32 bitrate, UINT32 sampleRate, std::string pa
 
 CMp3WriteMerge::~CMp3WriteMerge()
 {
+    Close();
+}
+
+void CMp3WriteMerge::Close()
+{
+    if (!m_thread) return;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         CloseChunkFiles();
@@ -32,7 +38,10 @@ CMp3WriteMerge::~CMp3WriteMerge()
     SetEvent(m_wakeEvent);
     WaitForSingleObject(m_thread, INFINITE);
     CloseHandle(m_thread);
+    m_thread = nullptr;
     CloseHandle(m_wakeEvent);
+    m_wakeEvent = nullptr;
+    Finish();
 }
 
 std::string CMp3WriteMerge::ChunkPath(const char* kind, UINT32 index) const

@@ -20,8 +20,12 @@ public:
     // tempFolder ends in a backslash. Throws like CMp3Writer, or
     // "Can't create PCM chunk file." (const char*).
     CMp3WriteMerge(UINT32 bitrate, UINT32 sampleRate, std::string path, std::string tempFolder);
-    // Merges what is left, deletes the chunk files and finishes the MP3.
+    // Closes it (below).
     ~CMp3WriteMerge() override;
+
+    // Merges what is left, deletes the chunk files and finishes the MP3;
+    // nothing can be written afterwards.
+    void Close();
 
     // Both take interleaved 16-bit stereo at the writer's sample rate; they
     // may run on two threads at once.
