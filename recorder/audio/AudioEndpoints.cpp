@@ -35,7 +35,8 @@ std::wstring FormatEndpointName(const PROPVARIANT& friendlyName, const wchar_t* 
 
 int VolumePercent(float level)
 {
-    return (int)(level * 100.0);
+    // Truncated, but a level stored as 0.35f (a hair below) still reads 35.
+    return (int)(level * 100.0 + 1e-3);
 }
 
 EndpointCollection::EndpointCollection(EDataFlow flow) : m_flow(flow)

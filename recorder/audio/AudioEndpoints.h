@@ -19,7 +19,8 @@ struct EndpointDeviceRecord {
 // "%s (%s)" of a friendly name and an endpoint id, with "Unknown" for a
 // missing name; at most 255 characters.
 std::wstring FormatEndpointName(const PROPVARIANT& friendlyName, const wchar_t* endpointId);
-// A master volume scalar as a whole percentage, truncated (0.499 gives 49).
+// A master volume scalar as a whole percentage, truncated (0.499 gives 49,
+// 0.35f gives 35).
 int VolumePercent(float level);
 
 class EndpointCollection {

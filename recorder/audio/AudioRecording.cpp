@@ -21,7 +21,10 @@ const DWORD kLoopbackStartMs = 3000;
 
 bool g_active = false;
 AudioRecordingSetup g_setup;
-std::atomic<bool> g_paused{false};
+// Pausing holds both; a stop holds the system sound at once, while the
+// microphone's late sound still comes in.
+std::atomic<bool> g_micPaused{false};
+std::atomic<bool> g_speakerPaused{false};
 std::atomic<UINT64> g_speakerFrames{0};  // of the system-sound writer, once closed
 WAVEFORMATEX g_micFormat;
 AudioClientSource g_loopbackSource;
@@ -71,7 +74,7 @@ UINT MicDevice()
     return WaveInDeviceForEndpoint(g_pMicEndpoint->SelectedEndpointId());
 }
 
-bool StartMicrophone(bool intoMix)
+bool StartMicrophone(UINT device, bool intoMix)
 {
     MicWriter writer;
     const WAVEFORMATEX* shared = nullptr;
@@ -88,7 +91,7 @@ bool StartMicrophone(bool intoMix)
         }
         writer = [](const BYTE* data, UINT32 bytes) { g_pMicMp3Writer->Write(data, bytes); };
     }
-    g_pMicRecorder = new CMicRecorder(MicDevice(), shared, writer, &g_paused);
+    g_pMicRecorder = new CMicRecorder(device, shared, writer, &g_micPaused);
     if (StartMicRecorder()) return true;
     // Nothing half-made stays behind: no recorder, no empty MP3.
     delete g_pMicRecorder;
@@ -108,44 +111,46 @@ AudioStartResult StartRecordingAudio(const AudioRecordingSetup& setup)
     if (g_active) StopRecordingAudio();
     g_active = true;
     g_setup = setup;
-    g_paused = false;
+    g_micPaused = g_speakerPaused = false;
     g_speakerFrames = 0;
     // A file left from an earlier recording must not pass for this one's.
     DeleteFileA(setup.speakerMp3.c_str());
     DeleteFileA(setup.micMp3.c_str());
 
+    const UINT micDevice = setup.microphone ? MicDevice() : WAVE_MAPPER;
     AudioStartResult result;
     if (setup.systemSound) {
         StartSystemSoundCapture(g_loopbackSource ? g_loopbackSource : DefaultRenderClient,
-                                SystemSoundSink(setup.microphone), &g_paused);
+                                SystemSoundSink(setup.microphone), &g_speakerPaused);
         result.systemSound = WaitForLoopbackFormat(kLoopbackStartMs);
         if (!result.systemSound) {
-            // Either failed or still not running: give up on it for this
-            // recording, so the microphone knows where its sound goes.
-            StopSystemSoundCapture();
+            // Failed, or still not running: give up on it for this recording,
+            // so that the microphone knows where its sound goes.
+            ReleaseLoopbackRecorder();
             delete g_pMergeMp3Writer;
             g_pMergeMp3Writer = nullptr;
             DeleteFileA(setup.speakerMp3.c_str());
         }
     }
-    if (setup.microphone) result.microphone = StartMicrophone(result.systemSound);
+    if (setup.microphone) result.microphone = StartMicrophone(micDevice, result.systemSound);
     return result;
 }
 
 void PauseRecordingAudio()
 {
-    g_paused = true;
+    g_micPaused = g_speakerPaused = true;
 }
 
 void ResumeRecordingAudio()
 {
-    g_paused = false;
+    g_micPaused = g_speakerPaused = false;
 }
 
 std::string StopRecordingAudio()
 {
     if (!g_active) return std::string();
     g_active = false;
+    g_speakerPaused = true;
     if (g_pMicRecorder) {
         EnterCriticalSection(g_pMicRecorder->CriticalSection());
         g_pMicRecorder->Stop();
@@ -170,7 +175,7 @@ std::string StopRecordingAudio()
     }
     if (speakerFrames == 0) DeleteFileA(g_setup.speakerMp3.c_str());
     if (micFrames == 0) DeleteFileA(g_setup.micMp3.c_str());
-    g_paused = false;
+    g_micPaused = g_speakerPaused = false;
     if (speakerFrames > 0) return g_setup.speakerMp3;
     if (micFrames > 0) return g_setup.micMp3;
     return std::string();

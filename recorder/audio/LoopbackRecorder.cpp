@@ -16,6 +16,10 @@ UINT32 g_bLoopbackSupported = 1;
 CLoopbackRecorder* g_pLoopbackRecorder = nullptr;
 
 namespace {
+std::atomic<bool> g_bSilentSoundLooping{false};
+}
+
+namespace {
 
 const DWORD kPollMs = 25;
 
@@ -147,6 +151,7 @@ void CLoopbackRecorder::Run()
         g_wfxLoopback = StereoPcm16(m_streamFormat.sampleRate);
         g_bLoopbackFormatReady.store(1);
         Settle(LoopbackState::Capturing);
+        if (m_sink.running) m_sink.running();
         if (FAILED(CaptureLoop())) m_state = LoopbackState::Failed;
         HRESULT stopped = m_audioClient->Stop();
         if (FAILED(stopped)) Fail(stopped, "Faild to stop recorder");
@@ -239,17 +244,28 @@ void StartSystemSoundCapture(AudioClientSource source, LoopbackSink sink,
     g_fAudioClock = 0.0f;
     if (!SystemHasLoopbackCapture()) g_bLoopbackSupported = 0;
     if (!g_bLoopbackSupported) return;
-    StopSystemSoundCapture();
-    PlaySilentSound(SilentSoundPlay::Loop);
+    ReleaseLoopbackRecorder();
+    // Started only with a running capture: a capture that fails plays nothing.
+    sink.running = [running = sink.running] {
+        g_bSilentSoundLooping = true;
+        PlaySilentSound(SilentSoundPlay::Loop);
+        if (running) running();
+    };
     g_pLoopbackRecorder = new CLoopbackRecorder(std::move(source), std::move(sink), paused);
     g_pLoopbackRecorder->Start();
 }
 
 void StopSystemSoundCapture()
 {
-    if (!g_pLoopbackRecorder) return;
-    // Played once, it replaces the loop.
-    PlaySilentSound(SilentSoundPlay::Once);
+    ReleaseLoopbackRecorder();
+    if (g_bSilentSoundLooping.exchange(false)) {
+        // Played once, it replaces the loop.
+        PlaySilentSound(SilentSoundPlay::Once);
+    }
+}
+
+void ReleaseLoopbackRecorder()
+{
     delete g_pLoopbackRecorder;
     g_pLoopbackRecorder = nullptr;
 }

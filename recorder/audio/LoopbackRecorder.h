@@ -37,6 +37,8 @@ struct LoopbackSink {
     std::function<void(const short* stereo, UINT32 frames)> write;
     // After the last write; only when open succeeded.
     std::function<void()> close;
+    // Once the capture runs (optional).
+    std::function<void()> running;
 };
 
 enum class LoopbackState { Idle, Starting, Capturing, Failed };
@@ -89,13 +91,17 @@ private:
 // The recorder of the running recording (null when none).
 extern CLoopbackRecorder* g_pLoopbackRecorder;
 
-// Starts the system-sound capture in the background, with the silent sound
-// looping meanwhile; returns at once. Nothing happens where loopback capture
-// is not supported.
+// Starts the system-sound capture in the background and returns at once;
+// from the moment the capture runs, the silent sound plays in a loop. Nothing
+// happens where loopback capture is not supported.
 void StartSystemSoundCapture(AudioClientSource source, LoopbackSink sink,
                              const std::atomic<bool>* paused);
-// Stops it and releases the recorder; returns when the capture has ended.
+// Stops it and the silent sound, and releases the recorder; returns when the
+// capture has ended.
 void StopSystemSoundCapture();
+// Ends and releases the recorder, leaving the silent sound as it is (a start
+// that failed: the sound plays on until the recording stops).
+void ReleaseLoopbackRecorder();
 // Waits (at most timeoutMs) until the capture runs or has failed: true when
 // g_wfxLoopback holds its format.
 bool WaitForLoopbackFormat(DWORD timeoutMs);

@@ -7,6 +7,6 @@
 enum class SilentSoundPlay { Loop, Once };
 
 // Asks for the sound to be played, replacing what plays. The request is
-// carried out on a thread of its own: stopping a playing sound can take the
-// length of the sound on some systems (Wine), and no caller waits for that.
+// carried out on a thread of its own: a sound system that is slow to start
+// or to stop a sound (seen on Wine: up to 10 s) holds up no recording.
 void PlaySilentSound(SilentSoundPlay play);

@@ -2,6 +2,8 @@
 
 #include "TestKit.h"
 
+#include <mmsystem.h>
+
 #include <cmath>
 
 namespace {
@@ -23,6 +25,11 @@ std::string TestBinDir()
 void UseProgramFolderDlls()
 {
     SetDllDirectoryA(testkit::ProgramDir().c_str());
+}
+
+void WarmUpSoundSystem()
+{
+    waveInGetNumDevs();
 }
 
 std::vector<short> Tone(double hz, double seconds, UINT32 rate, double amplitude, int channels)

@@ -13,6 +13,10 @@ std::string TestBinDir();
 // Lets LoadLibrary find lame_enc.dll in the program folder.
 void UseProgramFolderDlls();
 
+// The first use of the sound system in a process sometimes takes 10 s under
+// Wine with PulseAudio; tests that time the recorders pay it beforehand.
+void WarmUpSoundSystem();
+
 // Interleaved 16-bit sine, the same on every channel.
 std::vector<short> Tone(double hz, double seconds, UINT32 rate, double amplitude, int channels = 2);
 
