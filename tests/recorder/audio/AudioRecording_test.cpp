@@ -165,6 +165,28 @@ TEST_F(RecordingAudio, ASystemSoundThatFailsLeavesNoFiles)
     EXPECT_TRUE(FilesIn(dir_, "*").empty());
 }
 
+TEST_F(RecordingAudio, TheWaitForTheSystemSoundIsBounded)
+{
+    // A capture that takes 4 s to start is given up after 3; the microphone
+    // then records alone.
+    FakeAudioClient client(FakeAudioClient::Options(), std::vector<FakePoll>{});
+    SetLoopbackClientSourceForTests([&](IAudioClient** c) {
+        Sleep(4000);
+        return client.Source()(c);
+    });
+    setup_.systemSound = setup_.microphone = true;
+    const DWORD start = GetTickCount();
+    AudioStartResult started = StartRecordingAudio(setup_);
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_FALSE(started.systemSound);
+    EXPECT_TRUE(started.microphone);
+    EXPECT_GE(elapsed, 3000u);
+    EXPECT_LT(elapsed, 6000u);
+    Sleep(2500);
+    EXPECT_EQ(setup_.micMp3, StopRecordingAudio());
+    EXPECT_EQ(std::vector<std::string>{"~vintratemp-Audio.mp3"}, FilesIn(dir_, "*"));
+}
+
 // With no sound server at all (run in a child process whose server address
 // leads nowhere), every source fails at once and nothing is left behind.
 TEST(NoSoundServer, EverythingFailsCleanly)

@@ -161,6 +161,29 @@ TEST(LoopbackClock, CountsFramesNotWallTimeAndStandsStillWhilePaused)
     EXPECT_EQ((short)lrintf(0.4f * 32768), out.stereo[2 * 1920]);
 }
 
+TEST(LoopbackStartStop, AStopWhileTheCaptureStartsWaitsForTheStart)
+{
+    std::vector<FakePoll> polls(1);
+    polls[0].packets = {ConstantPacket(480, {0.5f, 0.5f})};
+    FakeAudioClient client(FakeAudioClient::Options(), polls);
+    AudioClientSource slow = [&](IAudioClient** c) {
+        Sleep(300);
+        return client.Source()(c);
+    };
+    Collector out;
+    {
+        CLoopbackRecorder r(slow, out.Sink(), nullptr);
+        ASSERT_TRUE(r.Start());
+        r.Stop();  // before the client even exists
+    }
+    // The start ran to its end, and everything it made was undone.
+    EXPECT_TRUE(client.started);
+    EXPECT_TRUE(client.stopped);
+    EXPECT_EQ(1, out.opens);
+    EXPECT_EQ(1, out.closes);
+    EXPECT_TRUE(out.stereo.empty());
+}
+
 // --- failures ---------------------------------------------------------------
 
 struct FailureCase {
