@@ -78,6 +78,14 @@ TEST_F(Driver, LoadsAsADriverFileToo)
 {
     const DWORD handler = mmioFOURCC('T', '2', '6', '4');
     std::string dll = testkit::ProgramDir() + "\\plugins\\x264\\x264vfw.dll";
+    // Wine stores the driver in the machine's Drivers32 key but does not
+    // create the key, which a fresh prefix lacks (Windows always has it).
+    HKEY drivers = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_LOCAL_MACHINE,
+                              "Software\\Microsoft\\Windows NT\\CurrentVersion\\Drivers32", 0,
+                              nullptr, 0, KEY_READ, nullptr, &drivers, nullptr));
+    RegCloseKey(drivers);
     ASSERT_TRUE(ICInstall(ICTYPE_VIDEO, handler, reinterpret_cast<LPARAM>(dll.c_str()), nullptr,
                           ICINSTALL_DRIVER));
     HIC hic = ICOpen(ICTYPE_VIDEO, handler, ICMODE_COMPRESS);

@@ -1,0 +1,17 @@
+// CHorizontalLayoutUI: children stacked from the left (see UIStackLayout.h).
+#pragma once
+
+#include "platform/ui/UIContainer.h"
+
+namespace DuiLib {
+
+class CHorizontalLayoutUI : public CContainerUI {
+public:
+    LPCSTR GetClass() const override;
+    LPVOID GetInterface(LPCSTR pstrName) override;
+
+protected:
+    void LayoutChildren(const RECT& rcContent) override;
+};
+
+}  // namespace DuiLib

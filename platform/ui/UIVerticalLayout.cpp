@@ -1,0 +1,23 @@
+#include "platform/ui/UIVerticalLayout.h"
+
+#include <cstring>
+
+namespace DuiLib {
+
+LPCSTR CVerticalLayoutUI::GetClass() const
+{
+    return "VerticalLayoutUI";
+}
+
+LPVOID CVerticalLayoutUI::GetInterface(LPCSTR pstrName)
+{
+    if (strcmp(pstrName, "VerticalLayout") == 0) return this;
+    return CContainerUI::GetInterface(pstrName);
+}
+
+void CVerticalLayoutUI::LayoutChildren(const RECT& rcContent)
+{
+    StackChildren(true, rcContent);
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,110 @@
+// The test probe across processes: ui_demo.exe is started, its controls are
+// read and clicked by name, its window is photographed for people to look
+// at (build/screenshots/ui_test_window.png), and it is closed by its button.
+#include <gtest/gtest.h>
+
+#include "TestKit.h"
+#include "UiProbe.h"
+#include "UiTestUtil.h"
+
+namespace {
+
+std::string TestBinDir()
+{
+    char buf[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    std::string path = buf;
+    return path.substr(0, path.find_last_of('\\'));
+}
+
+std::string BuildDir()
+{
+    std::string bin = TestBinDir();
+    return bin.substr(0, bin.find_last_of('\\'));
+}
+
+// Photographs a screen rectangle with ImageMagick on the X server.
+bool Screenshot(const RECT& rc, const std::string& windowsPath)
+{
+    char display[64] = {};
+    GetEnvironmentVariableA("DISPLAY", display, sizeof display);
+    char crop[96];
+    snprintf(crop, sizeof crop, "%ldx%ld+%ld+%ld", rc.right - rc.left, rc.bottom - rc.top, rc.left,
+             rc.top);
+    std::string cmd = std::string(display[0] ? "DISPLAY=" + std::string(display) + " " : "") +
+                      "import -window root -crop " + crop + " +repage " +
+                      testkit::ShellQuote(testkit::UnixPath(windowsPath));
+    testkit::LinuxResult r = testkit::RunLinux(cmd, 30000);
+    return r.exitCode == 0;
+}
+
+}  // namespace
+
+TEST(UiProbe, ReadsAndClicksControlsOfAnotherProcess)
+{
+    testkit::Process demo;
+    ASSERT_TRUE(demo.Start(TestBinDir() + "\\ui_demo.exe"));
+    HWND h = testkit::WaitForWindow("OrbiskUiDemo", nullptr, 15000, demo.Id());
+    ASSERT_TRUE(h);
+    testkit::UiProbe probe;
+
+    testkit::UiControl greeting =
+        probe.WaitFor(h, "greeting", [](const testkit::UiControl& c) { return c.found; });
+    ASSERT_TRUE(greeting.answered);
+    ASSERT_TRUE(greeting.found);
+    EXPECT_TRUE(greeting.shown);
+    EXPECT_TRUE(greeting.enabled);
+    EXPECT_EQ("你好，世界！这是测试窗口。", greeting.text);
+    EXPECT_EQ("LabelUI", greeting.fields["class"]);
+    // Below the 32-pixel title bar, inside the body's 14,12 inset.
+    EXPECT_EQ(14, greeting.pos.left);
+    EXPECT_EQ(44, greeting.pos.top);
+    EXPECT_EQ(406, greeting.pos.right);
+    EXPECT_EQ(68, greeting.pos.bottom);
+
+    testkit::UiControl nothing = probe.Query(h, "no_such_control");
+    EXPECT_TRUE(nothing.answered);
+    EXPECT_FALSE(nothing.found);
+    EXPECT_FALSE(probe.Click(h, "no_such_control"));
+    EXPECT_FALSE(probe.Query(h, "disabled_btn").enabled);
+    EXPECT_EQ("1", probe.Query(h, "opt_a").fields["selected"]);
+    EXPECT_EQ("关闭窗口", probe.Query(h, "closebtn").fields["tooltip"]);
+
+    // A picture for people: build/screenshots/ui_test_window.png.
+    SetForegroundWindow(h);
+    Sleep(300);
+    RECT rc;
+    GetWindowRect(h, &rc);
+    std::string shots = BuildDir() + "\\screenshots";
+    CreateDirectoryA(shots.c_str(), nullptr);
+    std::string png = shots + "\\ui_test_window.png";
+    DeleteFileA(png.c_str());
+    ASSERT_TRUE(Screenshot(rc, png));
+    std::string bytes = testkit::ReadFile(png);
+    std::string why;
+    DuiLib::TImageInfo* shot = DuiLib::DecodeImage(bytes.data(), bytes.size(), 0, &why);
+    ASSERT_NE(nullptr, shot) << why;
+    EXPECT_EQ(420, shot->nX);
+    EXPECT_EQ(300, shot->nY);
+    auto pixel = [&](int x, int y) {
+        return reinterpret_cast<const DWORD*>(shot->pBits)[y * shot->nX + x];
+    };
+    DWORD title = pixel(60, 4), body = pixel(300, 270);
+    EXPECT_GT(title & 0xFF, ((title >> 16) & 0xFF) + 40) << std::hex << title;  // blue bar
+    EXPECT_GT((body >> 16) & 0xFF, 200u) << std::hex << body;                   // light body
+    DuiLib::FreeImage(shot);
+
+    ASSERT_TRUE(probe.Click(h, "ok_btn"));
+    testkit::UiControl status = probe.WaitFor(
+        h, "status", [](const testkit::UiControl& c) { return c.text == "已点击确定"; });
+    EXPECT_EQ("已点击确定", status.text);
+
+    ASSERT_TRUE(probe.Click(h, "opt_c"));
+    status = probe.WaitFor(h, "status",
+                           [](const testkit::UiControl& c) { return c.text == "选项丙 已选中"; });
+    EXPECT_EQ("选项丙 已选中", status.text);
+    EXPECT_EQ("0", probe.Query(h, "opt_a").fields["selected"]);
+
+    ASSERT_TRUE(probe.Click(h, "closebtn"));
+    EXPECT_EQ(0, demo.Wait(10000));
+}

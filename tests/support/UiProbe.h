@@ -1,0 +1,61 @@
+// Reads and clicks controls of a running program's UI-library windows by
+// name, from another process (the program must be a test build). See
+// platform/ui/UIProbeProtocol.h.
+//
+//   testkit::UiProbe probe;
+//   testkit::UiControl c = probe.Query(mainWnd, "record_time_lb");
+//   EXPECT_TRUE(c.shown); EXPECT_EQ("00:00:00", c.text);
+//   probe.Click(mainWnd, "closebtn");
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+namespace testkit {
+
+struct UiControl {
+    bool answered = false;  // the window replied at all
+    bool found = false;
+    bool visible = false;  // its own flag
+    bool shown = false;    // visible with all its containers
+    bool enabled = false;
+    std::string text;         // in the program's code page (GBK)
+    RECT pos = {0, 0, 0, 0};  // client coordinates of its window
+    std::map<std::string, std::string>
+        fields;  // everything sent (class, tooltip, bkimage, selected)
+};
+
+class UiProbe {
+public:
+    UiProbe();
+    ~UiProbe();
+    UiProbe(const UiProbe&) = delete;
+    UiProbe& operator=(const UiProbe&) = delete;
+
+    UiControl Query(HWND window, const std::string& name, DWORD timeoutMs = 5000);
+    // Posts a left click at the control's centre; false when not found.
+    bool Click(HWND window, const std::string& name, DWORD timeoutMs = 5000);
+    // Polls until pred(control) holds or the time is up; the last answer.
+    template <class Pred>
+    UiControl WaitFor(HWND window, const std::string& name, Pred pred, DWORD timeoutMs = 5000)
+    {
+        DWORD start = GetTickCount();
+        for (;;) {
+            UiControl c = Query(window, name);
+            if (pred(c) || GetTickCount() - start >= timeoutMs) return c;
+            Sleep(20);
+        }
+    }
+
+private:
+    UiControl Ask(HWND window, const std::string& name, unsigned op, DWORD timeoutMs);
+    static LRESULT CALLBACK ReplyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+    HWND reply_ = nullptr;
+    std::string payload_;
+    bool got_ = false;
+};
+
+}  // namespace testkit
