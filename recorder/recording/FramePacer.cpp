@@ -49,7 +49,8 @@ FramePacer::Decision FramePacer::OnFrame(DWORD now, double audioClock)
         return {false, 0, elapsed};
     double drift = audioClock * 1000.0 - (double)elapsed;
     if (now - m_lastResync > kResyncEveryMs && std::fabs(drift) > kMaxDriftMs) {
-        m_startTick = (DWORD)(LONG)((double)m_startTick - drift);
+        // Tick arithmetic wraps (timeGetTime does after 49 days).
+        m_startTick -= (DWORD)(LONG)drift;
         m_lastResync = now;
     }
     m_index = IndexAt(elapsed);

@@ -7,6 +7,8 @@
 #include "recorder/OverlaySettings.h"
 #include "recorder/audio/AudioRecording.h"
 #include "recorder/audio/LoopbackRecorder.h"
+#include "recorder/codecs/CodecPresets.h"
+#include "recorder/codecs/CompressorList.h"
 #include "recorder/codecs/VideoOptions.h"
 #include "recorder/recording/AviWriter.h"
 #include "recorder/recording/FramePacer.h"
@@ -20,8 +22,6 @@
 
 #include <cstdlib>
 
-std::atomic<BYTE> g_bFollowWindow{0};
-
 namespace {
 
 #ifdef ORBISK_TEST_HOOKS
@@ -34,7 +34,7 @@ DWORD RecordingFourcc()
     if (g_testFourcc)
         return g_testFourcc;
 #endif
-    return g_videoOpts.fourcc;
+    return g_videoOpts.m_fccHandler;
 }
 
 // The temporary file must be ours alone: a save or a converter of the
@@ -126,7 +126,9 @@ void PrepareRecording()
 {
     g_bSaveDone = 0;
     MakeNewVideoFileName();
-    DisableXvidStatusWindowIfSelected();
+    const ICINFO* codec = SelectedCompressorInfo();
+    if (codec && wcscmp(codec->szDescription, kXvidCompressorDescription) == 0)
+        DisableXvidStatusWindow();
     g_recordStats.Reset();
     switch (g_nRecordMode) {
     case 4:
@@ -173,7 +175,7 @@ void RecordThreadMain()
         Interrupted();
         return;
     }
-    RecordLoop(g_videoOpts.frameRate, GetTempVideoPath());
+    RecordLoop(g_videoOpts.m_uFrameRate, GetTempVideoPath());
 }
 
 bool RecordLoop(unsigned frameRate, const std::string& aviPath)
@@ -208,7 +210,7 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
         setup.tempFolder = GetTempFolder();
         setup.speakerMp3 = GetTempSpeakerPath();
         setup.micMp3 = GetTempAudioPath();
-        FramePacer pacer(frameRate, g_videoOpts.frameInterval, setup.systemSound);
+        FramePacer pacer(frameRate, g_videoOpts.m_dFrameInterval, setup.systemSound);
         DWORD now = timeGetTime();
         pacer.Start(now);
         g_recordStats.startTick = now;
@@ -242,7 +244,7 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
                 DWORD pausedAt = timeGetTime();
                 while (g_bPaused && g_bRecording)
                     Sleep(50);
-                if (g_pauseCompensation)
+                if (g_audioFormat.m_bPauseCompensation)
                     pacer.AddPause(timeGetTime() - pausedAt);
                 ResumeRecordingAudio();
                 continue;
@@ -300,13 +302,13 @@ int ParseGridPosition(const std::string& text, int current, int empty)
 void LoadWatermarkPosition()
 {
     g_watermarkSettings.position =
-        ParseGridPosition(g_cfgDocument.GetCfgWaterMarkPosition(), g_watermarkSettings.position, 8);
+        (DWORD)ParseGridPosition(g_cfgDocument.GetCfgWaterMarkPosition(), (int)g_watermarkSettings.position, 8);
 }
 
 void LoadCaptionPosition()
 {
     g_captionSettings.position =
-        ParseGridPosition(g_cfgDocument.GetCfgCaptionPosition(), g_captionSettings.position, 0);
+        (DWORD)ParseGridPosition(g_cfgDocument.GetCfgCaptionPosition(), (int)g_captionSettings.position, 0);
 }
 
 void LoadOverlaySettings()
@@ -316,13 +318,13 @@ void LoadOverlaySettings()
     SetVideoSaveFolder(folder);
     std::string path;
     g_cfgDocument.GetCfgWaterMarkPath(&path);
-    g_watermarkSettings.path = path;
+    g_watermarkSettings.imagePath = path;
     std::string caption;
     g_cfgDocument.GetCfgCaptionText(&caption);
     g_captionSettings.text = caption;
     LoadWatermarkPosition();
     LoadCaptionPosition();
-    g_captionSettings.backgroundColor = g_cfgDocument.GetCfgCaptionBackgroundColor();
-    g_captionSettings.textColor = g_cfgDocument.GetCfgCaptionTextColor();
+    g_captionSettings.crBackground = g_cfgDocument.GetCfgCaptionBackgroundColor();
+    g_captionSettings.crText = g_cfgDocument.GetCfgCaptionTextColor();
     g_cfgDocument.GetCfgTextFont(&g_captionSettings.font);
 }

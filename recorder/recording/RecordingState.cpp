@@ -8,6 +8,7 @@ std::atomic<BYTE> g_bPaused{0};
 std::atomic<BYTE> g_bSaveAfterStop{0};
 std::atomic<BYTE> g_bSaveDone{0};
 std::atomic<unsigned> g_nRecordMode{4};
+std::atomic<BYTE> g_bFollowWindow{0};
 HWND g_hRecordOwnerWnd = nullptr;
 RECT g_rcVirtualScreen = {};
 RecordStatsData g_recordStats;
@@ -22,16 +23,6 @@ std::condition_variable g_phaseChanged;
 RecordPhase g_phase = RecordPhase::Idle;
 
 }  // namespace
-
-RECT MakeEvenRect(const RECT& rect)
-{
-    RECT r = rect;
-    if ((r.right - r.left) > 0 && (r.right - r.left) % 2)
-        r.right -= 1;
-    if ((r.bottom - r.top) > 0 && (r.bottom - r.top) % 2)
-        r.bottom -= 1;
-    return r;
-}
 
 RECT GetCaptureRect()
 {

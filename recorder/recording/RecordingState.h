@@ -8,6 +8,8 @@
 // only in the idle phase.
 #pragma once
 
+#include "recorder/FrameGeometry.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -22,16 +24,15 @@ extern std::atomic<BYTE> g_bSaveDone;       // set when the last recording is fu
 extern std::atomic<unsigned> g_nRecordMode;
 extern HWND g_hRecordOwnerWnd;             // the main window
 extern RECT g_rcVirtualScreen;             // left, top, right, bottom
+extern std::atomic<BYTE> g_bFollowWindow;  // the window record mode follows its window
 
 // The rectangle being recorded, in screen coordinates. It may change while
 // the recording runs (window follow, whiteboard moves), so it is read and
 // written as a whole.
 RECT GetCaptureRect();
 // Stores rect with an even width and height (an odd size loses its last
-// column or row).
+// column or row: MakeEvenRect).
 void SetCaptureRect(const RECT& rect);
-// The same even-size rule as a pure function.
-RECT MakeEvenRect(const RECT& rect);
 
 // Written by the recording loop, read by the status and auto-stop threads.
 struct RecordStatsData {

@@ -8,7 +8,7 @@
 namespace {
 
 // Grabs every `step` ms for `durationMs` and returns the indices written.
-std::vector<LONG> Run(FramePacer& p, DWORD start, DWORD durationMs, DWORD step)
+std::vector<LONG> GrabEvery(FramePacer& p, DWORD start, DWORD durationMs, DWORD step)
 {
     std::vector<LONG> written;
     p.Start(start);
@@ -37,6 +37,11 @@ struct RateCase {
     double interval;  // (double)(1000 / rate), as the settings store it
 };
 
+void PrintTo(const RateCase& c, std::ostream* os)
+{
+    *os << c.rate << "fps";
+}
+
 class FramePacerRates : public ::testing::TestWithParam<RateCase> {};
 
 // The stream declares `rate` samples a second; the last index after a
@@ -45,7 +50,7 @@ TEST_P(FramePacerRates, IndexFollowsTheTrueRate)
 {
     const RateCase c = GetParam();
     FramePacer p(c.rate, c.interval, false);
-    std::vector<LONG> w = Run(p, 100000, 60000, 1);
+    std::vector<LONG> w = GrabEvery(p, 100000, 60000, 1);
     ASSERT_FALSE(w.empty());
     EXPECT_EQ((LONG)(c.rate * 60), w.back());
     // Every index once, in order, none skipped when grabs come fast enough.
@@ -81,7 +86,7 @@ TEST(FramePacer, TwoGrabsInOneFrameTimeWriteOnce)
 TEST(FramePacer, SlowGrabsSkipPositions)
 {
     FramePacer p(25, 40.0, false);
-    std::vector<LONG> w = Run(p, 0, 1000, 100);
+    std::vector<LONG> w = GrabEvery(p, 0, 1000, 100);
     EXPECT_EQ((std::vector<LONG>{0, 2, 5, 7, 10, 12, 15, 17, 20, 22, 25}), w);
 }
 
