@@ -56,6 +56,12 @@ void CPaintManagerUI::ReleaseBackBuffer()
 bool CPaintManagerUI::OnPaint()
 {
     if (!m_pRoot) return false;
+    if (m_bLayered) {
+        // The surface is drawn by the render message, not here.
+        ::ValidateRect(m_hWndPaint, nullptr);
+        Invalidate();
+        return true;
+    }
     if (m_bUpdateNeeded) {
         UpdateLayout();
         // Positions may have moved anywhere: paint the whole window.
@@ -339,11 +345,26 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         lRes = 0;
         return true;
     }
+    if (uMsg == UiInternalMessage(UiMessage::LayeredRender)) {
+        RenderLayered();
+        lRes = 0;
+        return true;
+    }
 #ifdef ORBISK_TEST_HOOKS
     if (HandleUiProbe(*this, uMsg, wParam, lParam, lRes)) return true;
 #endif
 
     switch (uMsg) {
+        case WM_COMMAND:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC: {
+            // A control's native child: its notifications go back to it.
+            HWND child = (HWND)lParam;
+            if (!child || !::IsWindow(child) || !::GetPropA(child, ORBISK_UI_NATIVE_PROP))
+                return false;
+            lRes = ::SendMessageA(child, kUiReflectBase + uMsg, wParam, lParam);
+            return true;
+        }
         case WM_PAINT:
             if (!OnPaint()) return false;
             lRes = 0;
