@@ -25,8 +25,10 @@ bool Selectable(CControlUI* p)
 
 // The drop-down: a popup owned by the combo's window that borrows the
 // combo's items for as long as it is open and gives them back when it
-// goes, however it goes.
-class CComboWnd : public CWindowWnd {
+// goes, however it goes. Like the system's own, it never becomes active:
+// the keyboard stays with the combo's window (whose keys it filters while
+// open) and it holds the mouse capture, so a press anywhere else closes it.
+class CComboWnd : public CWindowWnd, public IMessageFilterUI {
 public:
     bool Open(CComboUI* pOwner);
     // The combo is going away while this window still finishes a message.
@@ -36,21 +38,28 @@ protected:
     LPCSTR GetWindowClassName() const override { return "ComboWnd"; }
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND hWnd) override;
+    // The combo window's keys and wheel while open.
+    LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
 private:
+    // The list's own handling; its capture changes are not a reason to close.
+    LRESULT ToManager(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void ReturnItems();
 
     CComboUI* m_pOwner = nullptr;
+    CPaintManagerUI* m_pOwnerManager = nullptr;
     CPaintManagerUI m_pm;
     CVerticalLayoutUI* m_pLayout = nullptr;
     bool m_bReturned = false;
+    bool m_bInManager = false;
+    bool m_bClosing = false;
 };
 
 bool CComboWnd::Open(CComboUI* pOwner)
 {
     m_pOwner = pOwner;
-    CPaintManagerUI* ownerPm = pOwner->GetManager();
-    HWND ownerWnd = ownerPm ? ownerPm->GetPaintWindow() : nullptr;
+    m_pOwnerManager = pOwner->GetManager();
+    HWND ownerWnd = m_pOwnerManager ? m_pOwnerManager->GetPaintWindow() : nullptr;
     if (!ownerWnd) return false;
 
     m_pLayout = new CVerticalLayoutUI;
@@ -87,13 +96,29 @@ bool CComboWnd::Open(CComboUI* pOwner)
     if (rc.bottom > mi.rcWork.bottom && above.y - height >= mi.rcWork.top)
         rc = {above.x, above.y - height, above.x + width, above.y};
 
-    if (!Create(ownerWnd, nullptr, WS_POPUP | WS_CLIPSIBLINGS, WS_EX_TOOLWINDOW, rc)) {
+    if (!Create(ownerWnd, nullptr, WS_POPUP | WS_CLIPSIBLINGS, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                rc)) {
         delete m_pLayout;
         m_pLayout = nullptr;
         return false;
     }
-    ShowWindow(true, true);
+    m_pOwnerManager->AddPreMessageFilter(this);
+    ShowWindow(true, false);
+    ::UpdateWindow(m_hWnd);  // laid out and drawn before the first input
+    ::SetCapture(m_hWnd);
     return true;
+}
+
+LRESULT CComboWnd::ToManager(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lRes = 0;
+    m_bInManager = true;
+    bool handled = m_pm.MessageHandler(uMsg, wParam, lParam, lRes);
+    m_bInManager = false;
+    if (!handled) lRes = CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    // The list's clicks take and release the capture; it comes back here.
+    if (!m_bClosing && ::IsWindow(m_hWnd) && ::GetCapture() != m_hWnd) ::SetCapture(m_hWnd);
+    return lRes;
 }
 
 LRESULT CComboWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -101,55 +126,97 @@ LRESULT CComboWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     switch (uMsg) {
         case WM_CREATE:
             m_pm.Init(m_hWnd);
-            m_pm.UseParentResource(m_pOwner->GetManager());
+            m_pm.UseParentResource(m_pOwnerManager);
+            m_pm.SetNoActivate(true);
             for (int i = 0; i < m_pOwner->GetCount(); ++i) m_pLayout->Add(m_pOwner->GetItemAt(i));
             m_pm.AttachDialog(m_pLayout);
             return 0;
+        case WM_CLOSE:
+            m_bClosing = true;
+            break;
         case WM_DESTROY:
+            m_bClosing = true;
+            if (m_pOwnerManager) m_pOwnerManager->RemovePreMessageFilter(this);
+            if (::GetCapture() == m_hWnd) ::ReleaseCapture();
             ReturnItems();
             break;
-        case WM_KILLFOCUS:
-            if (m_hWnd != (HWND)wParam) PostMessage(WM_CLOSE);
+        case WM_CAPTURECHANGED:
+            // Taken by another window (or another program came forward).
+            if (!m_bInManager && (HWND)lParam != m_hWnd && !m_bClosing) PostMessage(WM_CLOSE);
             break;
-        case WM_KEYDOWN:
-            switch (wParam) {
-                case VK_ESCAPE:
-                case VK_RETURN:
-                    PostMessage(WM_CLOSE);
-                    return 0;
-                case VK_UP:
-                case VK_DOWN: {
-                    TEventUI event;
-                    event.Type = UIEVENT_KEYDOWN;
-                    event.chKey = (char)wParam;
-                    event.wParam = wParam;
-                    event.pSender = m_pOwner;
-                    m_pOwner->DoEvent(event);
-                    return 0;
-                }
-                default:
-                    break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: {
+            POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+            RECT rc;
+            ::GetClientRect(m_hWnd, &rc);
+            if (!::PtInRect(&rc, pt)) {
+                // A press outside the list closes it and goes no further.
+                m_bClosing = true;
+                ::ReleaseCapture();
+                PostMessage(WM_CLOSE);
+                return 0;
             }
-            break;
+            return ToManager(uMsg, wParam, lParam);
+        }
         case WM_LBUTTONUP: {
-            LRESULT lRes = 0;
-            m_pm.MessageHandler(uMsg, wParam, lParam, lRes);
+            LRESULT lRes = ToManager(uMsg, wParam, lParam);
             // A press and release on an item chooses it.
             POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
             for (CControlUI* p = m_pm.FindControl(pt); p; p = p->GetParent()) {
                 if (ItemOf(p)) {
+                    m_bClosing = true;
                     PostMessage(WM_CLOSE);
                     break;
                 }
             }
-            return 0;
+            return lRes;
         }
         default:
             break;
     }
-    LRESULT lRes = 0;
-    if (m_pm.MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
-    return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    return ToManager(uMsg, wParam, lParam);
+}
+
+LRESULT CComboWnd::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
+{
+    if (m_bClosing || !m_pOwner) return 0;
+    if (uMsg == WM_SYSKEYDOWN) {
+        // Alt and its shortcuts close the list and go on as usual.
+        m_bClosing = true;
+        PostMessage(WM_CLOSE);
+        return 0;
+    }
+    if (uMsg == WM_KEYDOWN) {
+        switch (wParam) {
+            case VK_UP:
+            case VK_DOWN: {
+                TEventUI event;
+                event.Type = UIEVENT_KEYDOWN;
+                event.chKey = (char)wParam;
+                event.wParam = wParam;
+                event.pSender = m_pOwner;
+                m_pOwner->DoEvent(event);
+                bHandled = true;
+                return 0;
+            }
+            case VK_ESCAPE:
+            case VK_RETURN:
+                // The list closes, not the window.
+                m_bClosing = true;
+                PostMessage(WM_CLOSE);
+                bHandled = true;
+                return 0;
+            default:
+                return 0;
+        }
+    }
+    if (uMsg == WM_MOUSEWHEEL) {
+        ToManager(uMsg, wParam, lParam);
+        bHandled = true;
+    }
+    return 0;
 }
 
 void CComboWnd::ReturnItems()

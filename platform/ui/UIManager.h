@@ -100,6 +100,11 @@ public:
     // top-down, window size); null while the window is not layered.
     const TImageInfo* GetLayeredSurface() const { return m_pLayeredSurface; }
 
+    // A window that clicks never activate and that never takes the
+    // keyboard (drop-down lists, menus that leave the focus where it was).
+    bool IsNoActivate() const { return m_bNoActivate; }
+    void SetNoActivate(bool bNoActivate) { m_bNoActivate = bNoActivate; }
+
     // Another manager's fonts, images and default attribute lists serve
     // this one where it has none of its own (drop-down lists, menus).
     void UseParentResource(CPaintManagerUI* pParent) { m_pParentResource = pParent; }
@@ -263,6 +268,7 @@ private:
     TImageInfo* m_pLayeredSurface = nullptr;
     bool m_bLayeredErrorLogged = false;
     CPaintManagerUI* m_pParentResource = nullptr;
+    bool m_bNoActivate = false;
     DWORD m_dwDefaultFontColor = 0xFF000000;
     DWORD m_dwDefaultDisabledColor = 0xFFA7A6AA;
 

@@ -191,7 +191,8 @@ bool CPaintManagerUI::OnMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         }
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
-            if (IsUIThread() && ::GetFocus() != m_hWndPaint) ::SetFocus(m_hWndPaint);
+            if (!m_bNoActivate && IsUIThread() && ::GetFocus() != m_hWndPaint)
+                ::SetFocus(m_hWndPaint);
             POINT pt = CDuiPoint(lParam);
             m_ptLastMousePos = pt;
             CControlUI* p = FindControl(pt);
@@ -228,7 +229,8 @@ bool CPaintManagerUI::OnMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             return false;
         }
         case WM_RBUTTONDOWN: {
-            if (IsUIThread() && ::GetFocus() != m_hWndPaint) ::SetFocus(m_hWndPaint);
+            if (!m_bNoActivate && IsUIThread() && ::GetFocus() != m_hWndPaint)
+                ::SetFocus(m_hWndPaint);
             POINT pt = CDuiPoint(lParam);
             m_ptLastMousePos = pt;
             CControlUI* p = FindControl(pt);
@@ -378,6 +380,10 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             lRes = 0;
             return true;
         }
+        case WM_MOUSEACTIVATE:
+            if (!m_bNoActivate) return false;
+            lRes = MA_NOACTIVATE;
+            return true;
         case WM_ERASEBKGND:
             if (!m_pRoot) return false;
             lRes = 1;  // the paint covers everything
