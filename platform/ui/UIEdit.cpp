@@ -80,10 +80,14 @@ void CEditUI::PushToNative(bool bText)
 {
     HWND h = m_hWndEdit;
     if (!h) return;
-    if (OffUIThread())
-        ::PostMessageW(h, UiInternalMessage(UiMessage::EditApply), bText ? 1 : 0, 0);
-    else
+    if (!OffUIThread()) {
         ApplyToNative(bText);
+        return;
+    }
+    if (bText) m_bApplyText = true;
+    if (!m_bApplyPosted.exchange(true) &&
+        !::PostMessageW(h, UiInternalMessage(UiMessage::EditApply), 0, 0))
+        m_bApplyPosted = false;
 }
 
 void CEditUI::SetMaxChar(UINT uMax)
@@ -317,7 +321,10 @@ LRESULT CALLBACK CEditUI::NativeProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
             break;
     }
     if (uMsg == UiInternalMessage(UiMessage::EditApply)) {
-        if (self) self->ApplyToNative(wParam != 0);
+        if (self) {
+            self->m_bApplyPosted = false;
+            self->ApplyToNative(self->m_bApplyText.exchange(false));
+        }
         return 0;
     }
     if (uMsg == UiInternalMessage(UiMessage::EditEnd)) {

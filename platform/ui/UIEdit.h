@@ -73,6 +73,9 @@ private:
     static LRESULT CALLBACK NativeProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     std::atomic<HWND> m_hWndEdit{nullptr};
+    // One posted update at a time, however often other threads set things.
+    std::atomic<bool> m_bApplyPosted{false};
+    std::atomic<bool> m_bApplyText{false};
     WNDPROC m_pfnOldProc = nullptr;
     bool m_bApplying = false;  // text set by code: no "textchanged"
     UINT m_uButtonState = 0;

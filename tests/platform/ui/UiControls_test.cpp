@@ -480,6 +480,58 @@ TEST_F(Controls, TabPagesAndScrollingContainers)
     EXPECT_EQ(scroller->GetPos().bottom - 1, scroller->GetItemAt(9)->GetPos().bottom);
 }
 
+TEST_F(Controls, MessageFiltersSeeTheWindowsMessagesFirst)
+{
+    struct Filter : IMessageFilterUI {
+        UINT message;
+        WPARAM key;
+        bool swallow;
+        int seen = 0;
+        Filter(UINT m, WPARAM k, bool s) : message(m), key(k), swallow(s) {}
+        LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM, bool& bHandled) override
+        {
+            if (uMsg == message && (key == 0 || wParam == key)) {
+                ++seen;
+                bHandled = swallow;
+            }
+            return 0;
+        }
+    };
+    // A message filter ahead of the controls: the close button never sees
+    // the press.
+    Filter presses(WM_LBUTTONDOWN, 0, true);
+    ASSERT_TRUE(w_->pm().AddMessageFilter(&presses));
+    EXPECT_FALSE(w_->pm().AddMessageFilter(&presses));
+    PostClick(h_, Centre(w_->Find("closebtn")));
+    EXPECT_EQ(1, presses.seen);
+    EXPECT_EQ(0, w_->Count("click"));
+    EXPECT_TRUE(IsWindow(h_));
+    ASSERT_TRUE(w_->pm().RemoveMessageFilter(&presses));
+
+    // A pre-message filter in the loop takes Escape before the window's own
+    // handling closes it, also when the key goes to the edit's native window.
+    Filter escape(WM_KEYDOWN, VK_ESCAPE, true), later(WM_KEYDOWN, VK_ESCAPE, false);
+    ASSERT_TRUE(w_->pm().AddPreMessageFilter(&escape));
+    ASSERT_TRUE(w_->pm().AddPreMessageFilter(&later));
+    PostMessageA(h_, WM_KEYDOWN, VK_ESCAPE, 0);
+    PumpFor(50);
+    EXPECT_TRUE(IsWindow(h_));
+    PostClick(h_, Centre(w_->Find("edit")));
+    HWND native = w_->Find<CEditUI>("edit")->GetNativeWindow();
+    ASSERT_NE(nullptr, native);
+    PostMessageW(native, WM_KEYDOWN, VK_ESCAPE, 0);
+    PumpFor(50);
+    EXPECT_EQ(2, escape.seen);
+    EXPECT_EQ(0, later.seen);  // the first one that takes it ends the round
+    EXPECT_TRUE(IsWindow(h_));
+
+    // Without it, Escape closes the window as usual.
+    ASSERT_TRUE(w_->pm().RemovePreMessageFilter(&escape));
+    PostMessageA(h_, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(h_); }));
+    EXPECT_EQ(1, later.seen);
+}
+
 namespace {
 
 std::string BuildDir()
