@@ -73,7 +73,11 @@ void CEditUI::SetEnabled(bool bEnable)
 void CEditUI::SetPos(RECT rc, bool bNeedInvalidate)
 {
     CLabelUI::SetPos(rc, bNeedInvalidate);
-    PushToNative(false);
+    if (!m_hWndEdit) return;
+    if (OffUIThread())
+        PushToNative(false);
+    else
+        PlaceNative();
 }
 
 void CEditUI::PushToNative(bool bText)
@@ -259,11 +263,23 @@ void CEditUI::ApplyToNative(bool bText)
     LONG wanted = m_bNumberOnly ? (style | ES_NUMBER) : (style & ~ES_NUMBER);
     if (wanted != style) ::SetWindowLongW(h, GWL_STYLE, wanted);
     ::EnableWindow(h, IsEnabled() ? TRUE : FALSE);
-    RECT rc = NativeRect();
-    ::SetWindowPos(h, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    ::ShowWindow(h, IsVisible() ? SW_SHOWNOACTIVATE : SW_HIDE);
     ::InvalidateRect(h, nullptr, TRUE);
+    PlaceNative();
+}
+
+void CEditUI::PlaceNative()
+{
+    HWND h = m_hWndEdit;
+    if (!h) return;
+    RECT want = NativeRect();
+    RECT now;
+    ::GetWindowRect(h, &now);
+    ::MapWindowPoints(nullptr, ::GetParent(h), reinterpret_cast<POINT*>(&now), 2);
+    if (!::EqualRect(&want, &now))
+        ::SetWindowPos(h, nullptr, want.left, want.top, want.right - want.left,
+                       want.bottom - want.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    bool shown = (::GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != IsVisible()) ::ShowWindow(h, IsVisible() ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
 void CEditUI::OnNativeChange()

@@ -68,6 +68,8 @@ private:
     // ApplyToNative now, or posted to the window from other threads.
     void PushToNative(bool bText);
     RECT NativeRect() const;
+    // Moves (and shows or hides) the native window to where the text is.
+    void PlaceNative();
     void OnNativeChange();
     HBRUSH EditBrush();
     static LRESULT CALLBACK NativeProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);

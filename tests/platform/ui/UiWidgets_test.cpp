@@ -227,3 +227,90 @@ TEST(ComboMarkup, SelectsOnlyItemsItHas)
     EXPECT_STREQ("", combo->GetText());
     delete root;
 }
+
+namespace {
+
+// What the program's popup menu builds on the list (its own classes live
+// with the menu): a list taking only menu elements, with no header.
+class TestMenuElement : public CListContainerElementUI {
+public:
+    TestMenuElement() { SetFixedHeight(25); }
+    LPVOID GetInterface(LPCSTR pstrName) override
+    {
+        if (strcmp(pstrName, "MenuElement") == 0) return this;
+        return CListContainerElementUI::GetInterface(pstrName);
+    }
+    void DoEvent(TEventUI& event) override
+    {
+        // Entering an item selects it in its list.
+        if (event.Type == UIEVENT_MOUSEENTER && m_pOwner) {
+            m_uButtonState |= UISTATE_HOT;
+            m_pOwner->SelectItem(GetIndex(), true);
+            return;
+        }
+        CListContainerElementUI::DoEvent(event);
+    }
+};
+
+class TestMenu : public CListUI {
+public:
+    TestMenu() { GetHeader()->SetVisible(false); }
+    bool Add(CControlUI* pControl) override { return AddAt(pControl, GetCount()); }
+    bool AddAt(CControlUI* pControl, int iIndex) override
+    {
+        return pControl->GetInterface("MenuElement") && CListUI::AddAt(pControl, iIndex);
+    }
+    SIZE EstimateSize(SIZE szAvailable) override
+    {
+        SIZE sz = {GetFixedWidth(), 0};
+        for (int i = 0; i < GetCount(); ++i) {
+            CControlUI* item = GetItemAt(i);
+            if (!item->IsVisible()) continue;
+            SIZE one = item->EstimateSize(szAvailable);
+            sz.cx = std::max(sz.cx, one.cx);
+            sz.cy += one.cy;
+        }
+        return sz;
+    }
+};
+
+struct MenuCallback : IDialogBuilderCallback {
+    CControlUI* CreateControl(LPCSTR pstrClass) override
+    {
+        if (strcmp(pstrClass, "Menu") == 0) return new TestMenu;
+        if (strcmp(pstrClass, "MenuElement") == 0) return new TestMenuElement;
+        return nullptr;
+    }
+};
+
+}  // namespace
+
+TEST(ListBase, CarriesAPopupMenuMadeOfItsParts)
+{
+    uitest::LogCapture log;
+    MenuCallback callback;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(
+        "<Menu width=\"104\" itemtextpadding=\"10,0,0,0\"><MenuElement text=\"1px\"/>"
+        "<MenuElement text=\"2px\"/><Label text=\"不是菜单项\"/><MenuElement text=\"3px\"/></Menu>",
+        nullptr, &callback);
+    ASSERT_NE(nullptr, root);
+    auto* menu = static_cast<TestMenu*>(root);
+    EXPECT_FALSE(menu->IsHeaderVisible());
+    ASSERT_EQ(3, menu->GetCount());  // the label was refused
+    EXPECT_TRUE(log.Contains("<Label> has no container to go into"));
+    EXPECT_STREQ("3px", menu->GetItemAt(2)->GetText());
+    EXPECT_EQ(10, menu->GetListInfo()->rcTextPadding.left);
+    SIZE size = menu->EstimateSize({1000, 1000});
+    EXPECT_EQ(104, size.cx);
+    EXPECT_EQ(75, size.cy);
+    menu->GetItemAt(1)->SetVisible(false);
+    EXPECT_EQ(50, menu->EstimateSize({1000, 1000}).cy);
+
+    TEventUI enter;
+    enter.Type = UIEVENT_MOUSEENTER;
+    enter.pSender = menu->GetItemAt(2);
+    menu->GetItemAt(2)->Event(enter);
+    EXPECT_EQ(2, menu->GetCurSel());
+    delete root;
+}
