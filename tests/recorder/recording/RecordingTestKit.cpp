@@ -13,6 +13,7 @@
 #include "recorder/recording/RecordingState.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace rectest {
@@ -291,20 +292,33 @@ SoundFacts ProbeSound(const std::string& path)
                       " -map 0:a -ac 1 -ar 44100 -f s16le " + testkit::ShellQuote(testkit::UnixPath(pcm)));
     std::string bytes = testkit::ReadFile(pcm);
     const short* x = reinterpret_cast<const short*>(bytes.data());
-    size_t n = bytes.size() / 2, window = 441, loud = 0, crossings = 0;
+    size_t n = bytes.size() / 2, window = 441;
+    std::vector<short> loud;
     for (size_t w = 0; w + window <= n; w += window) {
         double sum = 0;
         for (size_t i = w; i < w + window; ++i)
             sum += (double)x[i] * x[i];
-        if (sum / window < 1000.0 * 1000.0)
-            continue;
-        loud += window;
-        for (size_t i = w + 1; i < w + window; ++i)
-            crossings += (x[i - 1] < 0) != (x[i] < 0);
+        if (sum / window >= 1000.0 * 1000.0)
+            loud.insert(loud.end(), x + w, x + w + window);
     }
-    s.loudSeconds = loud / 44100.0;
-    if (loud)
-        s.frequency = crossings / 2.0 / s.loudSeconds;
+    s.loudSeconds = loud.size() / 44100.0;
+    // The strongest frequency between 50 Hz and 2 kHz (Goertzel, 1 Hz steps,
+    // over at most two seconds): glitches from a loaded machine do not move it.
+    size_t len = std::min<size_t>(loud.size(), 2 * 44100);
+    double bestPower = 0;
+    for (int hz = 50; hz <= 2000 && len; ++hz) {
+        double k = 2.0 * cos(2.0 * 3.14159265358979 * hz / 44100.0), s1 = 0, s2 = 0;
+        for (size_t i = 0; i < len; ++i) {
+            double s0 = loud[i] + k * s1 - s2;
+            s2 = s1;
+            s1 = s0;
+        }
+        double power = s1 * s1 + s2 * s2 - k * s1 * s2;
+        if (power > bestPower) {
+            bestPower = power;
+            s.frequency = hz;
+        }
+    }
     return s;
 }
 

@@ -121,7 +121,7 @@ struct SoundFacts {
     std::string codec;
     double duration = 0;
     double loudSeconds = 0;  // how much of it carries sound
-    double frequency = 0;    // from the zero crossings of the loud part
+    double frequency = 0;    // the strongest frequency of the loud part
 };
 SoundFacts ProbeSound(const std::string& path);
 
