@@ -268,6 +268,30 @@ std::map<std::string, std::string> Probe(const std::string& windowsPath, const s
     return fields;
 }
 
+DecodedImage DecodeImage(const std::string& windowsPath)
+{
+    DecodedImage image;
+    auto size = Probe(windowsPath, "v:0", "width,height");
+    int w = atoi(size["width"].c_str()), h = atoi(size["height"].c_str());
+    if (w <= 0 || h <= 0)
+        return image;
+    std::string raw = MakeTempDir("decode") + "\\pixels.rgb";
+    LinuxResult r = RunLinux("ffmpeg -nostdin -v error -i " + ShellQuote(UnixPath(windowsPath)) +
+                                 " -f rawvideo -pix_fmt rgb24 -y " + ShellQuote(UnixPath(raw)),
+                             120000);
+    std::string bytes = ReadFile(raw);
+    if (r.exitCode != 0 || bytes.size() != (size_t)w * h * 3)
+        return image;
+    image.width = w;
+    image.height = h;
+    image.rgb.resize((size_t)w * h);
+    for (size_t i = 0; i < image.rgb.size(); ++i) {
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(&bytes[i * 3]);
+        image.rgb[i] = (p[0] << 16) | (p[1] << 8) | p[2];
+    }
+    return image;
+}
+
 void PlayTone(int frequencyHz, double seconds)
 {
     char cmd[256];

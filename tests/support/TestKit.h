@@ -71,6 +71,16 @@ std::map<std::string, std::string> Probe(const std::string& windowsPath,
                                          const std::string& stream,
                                          const std::string& entries,
                                          bool countFrames = false);
+// A picture decoded by Linux's ffmpeg, a decoder independent of Wine's:
+// pixels as 0x00RRGGBB, rows from the top. Empty (width 0) on failure.
+struct DecodedImage {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned> rgb;
+    unsigned At(int x, int y) const { return rgb[(size_t)y * width + x]; }
+};
+DecodedImage DecodeImage(const std::string& windowsPath);
+
 // Plays a sine tone into the null sink (the default source records it).
 void PlayTone(int frequencyHz, double seconds);
 
