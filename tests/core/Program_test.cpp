@@ -1,0 +1,264 @@
+// The real Orbisk.exe under Wine: start-up, one instance, the crash dump,
+// the main window's message hub, tray menu and close road. The program's
+// settings live in the user's application-data folder; each test starts
+// without them and puts the user's file back afterwards.
+#include <gtest/gtest.h>
+
+#include "TestKit.h"
+#include "UiProbe.h"
+#include "core/MainFrameProbe.h"
+#include "platform/hook/CamHook.h"
+
+#include <shlobj.h>
+#include <tinyxml.h>
+
+#include <map>
+#include <string>
+
+using namespace testkit;
+
+namespace {
+
+const char kClass[] = "VintraCamMainFrameClsName";
+const char kTitle[] = "Orbisk";
+
+std::string ConfigPath()
+{
+    char appdata[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appdata);
+    return std::string(appdata) + "\\vintra_cfg.xml";
+}
+
+int CountMainWindows()
+{
+    int n = 0;
+    for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, kClass, nullptr)) != nullptr;) ++n;
+    return n;
+}
+
+bool WaitUntil(std::function<bool()> pred, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!pred()) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        config_ = ConfigPath();
+        saved_ = config_ + ".programtest";
+        if (FileExists(config_))
+            ASSERT_TRUE(MoveFileExA(config_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING));
+        work_ = MakeTempDir("program");
+    }
+
+    void TearDown() override
+    {
+        if (program_.Running()) {
+            if (main_) PostMessageA(main_, 0x42C, 0, 0);
+            if (program_.Wait(20000) == -1) program_.Kill();
+        }
+        DeleteFileA(config_.c_str());
+        if (FileExists(saved_))
+            MoveFileExA(saved_.c_str(), config_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+
+    HWND Start(const std::string& args = "")
+    {
+        EXPECT_TRUE(program_.Start(ProgramDir() + "\\Orbisk.exe", args, work_));
+        main_ = WaitForWindow(kClass, kTitle, 30000, program_.Id());
+        // The second half of the initialisation runs on "windowinit".
+        if (main_)
+            probe_.WaitFor(main_, "begin_record_btn", [](const UiControl& c) { return c.shown; });
+        if (main_) WaitUntil([&] { return Frame()["tray_added"] == "1"; }, 5000);
+        return main_;
+    }
+
+    std::map<std::string, std::string> Frame(LPARAM op = kMainFrameProbeQuery)
+    {
+        return probe_.AskWindow(main_, kMainFrameProbeMessage, op);
+    }
+
+    UiControl Control(const char* name) { return probe_.Query(main_, name); }
+
+    bool WaitShown(const char* name, bool shown)
+    {
+        return probe_.WaitFor(main_, name, [&](const UiControl& c) { return c.shown == shown; })
+                   .shown == shown;
+    }
+
+    CamHookCounters Hook()
+    {
+        CamHookCounters c = {};
+        ReadCamHookCounters(program_.Id(), &c);
+        return c;
+    }
+
+    // Opens the tray menu as a right click on the icon does; the menu's
+    // command states while it is open.
+    std::map<std::string, std::string> OpenTrayMenu()
+    {
+        PostMessageA(main_, 0x66, 101, WM_RBUTTONDOWN);
+        HWND menu = WaitForWindow("#32768", nullptr, 5000, program_.Id());
+        EXPECT_NE(nullptr, menu) << "the tray menu opened";
+        std::map<std::string, std::string> state = Frame();
+        Frame(kMainFrameProbeEndMenu);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
+        return state;
+    }
+
+    std::string config_, saved_, work_;
+    Process program_;
+    HWND main_ = nullptr;
+    UiProbe probe_;
+};
+
+TEST_F(ProgramTest, StartsItsMainWindowAndWritesTheSettings)
+{
+    ASSERT_NE(nullptr, Start());
+    RECT rc;
+    GetWindowRect(main_, &rc);
+    EXPECT_EQ(550, rc.right - rc.left);
+    EXPECT_EQ(150, rc.bottom - rc.top);
+    EXPECT_TRUE(IsWindowVisible(main_));
+    EXPECT_EQ(0x96CA0000u, (DWORD)GetWindowLongA(main_, GWL_STYLE) & 0xFFFF0000u);
+    EXPECT_TRUE(GetWindowLongA(main_, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+    TiXmlDocument doc;
+    ASSERT_TRUE(doc.LoadFile(config_.c_str())) << config_;
+    ASSERT_NE(nullptr, doc.RootElement());
+    EXPECT_STREQ("vintracfg", doc.RootElement()->Value());
+    TiXmlElement* skin = doc.RootElement()->FirstChildElement("SelectSkin");
+    ASSERT_NE(nullptr, skin);
+    EXPECT_STREQ("mainui_back7.png", skin->Attribute("value"));
+
+    // Idle: the LED time (the font ships with the program), start and pause
+    // buttons, nothing over the window.
+    std::map<std::string, std::string> frame = Frame();
+    EXPECT_EQ("1", frame["led"]);
+    EXPECT_EQ("Orbisk", frame["tip"]);
+    EXPECT_EQ("0", frame["timer2"]);
+    EXPECT_EQ("mainui_back7.png", frame["skin"]);
+    EXPECT_EQ("mainui_back7.png", Control("main_layout").fields["bkimage"]);
+    const struct {
+        const char* name;
+        bool shown;
+    } idle[] = {{"record_time_lb_led", true},
+                {"record_time_lb", false},
+                {"begin_record_btn", true},
+                {"stop_record_btn", false},
+                {"pause_record_btn", true},
+                {"pause_change_btn", false},
+                {"cover", false},
+                {"assistant_layout", false},
+                {"update_btn", false},
+                {"speakerNormal", true},
+                {"speakerMute", false},
+                {"microphoneMute", true},
+                {"microphoneNormal", false},
+                {"show_count_down_btn", false}};
+    for (const auto& c : idle) EXPECT_EQ(c.shown, Control(c.name).shown) << c.name;
+    EXPECT_EQ("00 : 00 : 00", Control("record_time_lb_led").text);
+    EXPECT_EQ("开始/停止录制 F7", Control("begin_record_btn").fields["tooltip"]);
+    EXPECT_EQ("快速截屏 F10", Control("capture_screen_btn").fields["tooltip"]);
+
+    // Escape does not close the main window.
+    PostMessageA(main_, WM_KEYDOWN, VK_ESCAPE, 0);
+    Sleep(500);
+    EXPECT_TRUE(IsWindow(main_));
+
+    EXPECT_FALSE(SaveWindowScreenshot(main_, "main_window_idle").empty());
+}
+
+TEST_F(ProgramTest, SecondStartShowsTheFirstWindowAndLeaves)
+{
+    ASSERT_NE(nullptr, Start());
+    // Into the tray: hidden until someone asks for it.
+    ASSERT_TRUE(probe_.Click(main_, "tyaybtn"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, 5000));
+
+    Process second;
+    ASSERT_TRUE(second.Start(ProgramDir() + "\\Orbisk.exe", "", work_));
+    EXPECT_EQ(0, second.Wait(30000));
+    EXPECT_TRUE(IsWindowVisible(main_));
+    EXPECT_FALSE(IsIconic(main_));
+    EXPECT_EQ(1, CountMainWindows());
+    EXPECT_TRUE(program_.Running());
+}
+
+TEST_F(ProgramTest, TestCrashSwitchWritesACrashDump)
+{
+    const std::string dump = work_ + "\\CRASH.DMP";
+    ASSERT_TRUE(program_.Start(ProgramDir() + "\\Orbisk.exe", "--test-crash", work_));
+    EXPECT_NE(-1, program_.Wait(30000)) << "the process ended";
+    ASSERT_TRUE(FileExists(dump));
+    EXPECT_EQ("MDMP", ReadFile(dump).substr(0, 4));
+    EXPECT_EQ(0, CountMainWindows());
+}
+
+TEST_F(ProgramTest, RecordingStartAndStopSwitchTheWindowAndTheMouseHook)
+{
+    ASSERT_NE(nullptr, Start());
+    EXPECT_EQ(0, Hook().installed);
+
+    PostMessageA(main_, 0x5401, 0, 0);
+    ASSERT_TRUE(WaitShown("stop_record_btn", true));
+    EXPECT_FALSE(Control("begin_record_btn").shown);
+    CamHookCounters hook = Hook();
+    EXPECT_EQ(1, hook.installCalls);
+    EXPECT_EQ(1, hook.installed);
+    EXPECT_EQ("1", Frame()["timer2"]);
+    // Timer 2 ticks every 10 ms.
+    int ticks = atoi(Frame()["audio_ticks"].c_str());
+    EXPECT_TRUE(WaitUntil([&] { return atoi(Frame()["audio_ticks"].c_str()) >= ticks + 5; }, 5000));
+
+    // The pause blink swaps the two pause buttons.
+    PostMessageA(main_, 0x404, 1, 0);
+    EXPECT_TRUE(WaitShown("pause_change_btn", true));
+    EXPECT_FALSE(Control("pause_record_btn").shown);
+    PostMessageA(main_, 0x404, 0, 0);
+    EXPECT_TRUE(WaitShown("pause_record_btn", true));
+    EXPECT_FALSE(Control("pause_change_btn").shown);
+
+    PostMessageA(main_, 0x5402, 0, 0);
+    ASSERT_TRUE(WaitShown("begin_record_btn", true));
+    EXPECT_FALSE(Control("stop_record_btn").shown);
+    hook = Hook();
+    EXPECT_EQ(1, hook.uninstallCalls);
+    EXPECT_EQ(0, hook.installed);
+    std::map<std::string, std::string> frame = Frame();
+    EXPECT_EQ("0", frame["timer2"]);
+    EXPECT_EQ("Orbisk", frame["tip"]);
+    EXPECT_EQ("00 : 00 : 00", Control("record_time_lb_led").text);
+}
+
+TEST_F(ProgramTest, TrayMenuOffersStartWhileIdleAndStopWhileRecording)
+{
+    ASSERT_NE(nullptr, Start());
+    std::map<std::string, std::string> idle = OpenTrayMenu();
+    EXPECT_EQ("enabled", idle["menu_159"]);
+    EXPECT_EQ("enabled", idle["menu_160"]);
+    EXPECT_EQ("grayed", idle["menu_161"]);
+    EXPECT_EQ("enabled", idle["menu_163"]);
+    EXPECT_TRUE(program_.Running()) << "dismissing the menu does nothing";
+}
+
+TEST_F(ProgramTest, CloseMessageEndsTheProgramWithItsSettingsSaved)
+{
+    ASSERT_NE(nullptr, Start());
+    PostMessageA(main_, 0x42C, 0, 0);
+    EXPECT_EQ(0, program_.Wait(30000));
+    EXPECT_EQ(0, CountMainWindows());
+    // What start-up wrote is on disk, whole.
+    TiXmlDocument doc;
+    ASSERT_TRUE(doc.LoadFile(config_.c_str()));
+    for (const char* element : {"SelectSkin"})
+        EXPECT_NE(nullptr, doc.RootElement()->FirstChildElement(element)) << element;
+}
+
+}  // namespace
