@@ -1,24 +1,27 @@
 #include "recorder/codecs/SettingsHandOver.h"
 
 #include "recorder/CamCursor.h"
-
-// The audio recorders' source flags (g_bRecordMic, g_bRecordSpeaker) are set
-// here once they are part of the program; until then this record stands in
-// for them.
-namespace {
-
-AudioSourceSettings g_audioSources;
-
-}  // namespace
+#include "recorder/audio/AudioEndpoints.h"
+#include "recorder/audio/AudioRecording.h"
 
 AudioSourceSettings CurrentAudioSources()
 {
-    return g_audioSources;
+    AudioSourceSettings s;
+    s.recordMic = g_bRecordMic;
+    s.recordSpeaker = g_bRecordSpeaker;
+    return s;
 }
 
 void HandOverAudioSources(const AudioSourceSettings& sources)
 {
-    g_audioSources = sources;
+    g_bRecordMic = sources.recordMic;
+    g_bRecordSpeaker = sources.recordSpeaker;
+    // A microphone the user records must be heard: unmuted, at full volume
+    // (nothing happens while the endpoint objects do not exist yet).
+    if (sources.recordMic) {
+        SetMicMute(FALSE);
+        SetMicVolume(100);
+    }
 }
 
 CursorEffectSettings CurrentCursorEffects()
