@@ -33,6 +33,7 @@ bool MainFrame::HandleTestProbe(UINT uMsg, WPARAM wParam, LPARAM lParam)
     std::string out;
     Put(out, "tip", m_tray.tip());
     Put(out, "tray_added", m_tray.added() ? "1" : "0");
+    Put(out, "tray_adds", std::to_string(m_tray.addCount()));
     Put(out, "timer2", m_bTimer2Running ? "1" : "0");
     Put(out, "audio_ticks", std::to_string(m_nAudioTicks));
     for (UINT command : {kTrayStart, kTrayPause, kTrayStop, kTrayExit})

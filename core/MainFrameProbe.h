@@ -1,7 +1,7 @@
 // The main window's test probe (test builds only): SendMessage(main window,
 // RegisterWindowMessage(kMainFrameProbeMessage), (WPARAM)replyWindow, op).
 //   op kMainFrameProbeQuery: the reply window receives WM_COPYDATA in the UI
-//     probe's format with: tip, tray_added, timer2, audio_ticks, menu_159,
+//     probe's format with: tip, tray_added, tray_adds, timer2, audio_ticks, menu_159,
 //     menu_160, menu_161, menu_163 ("enabled"/"grayed"), skin, led, closing.
 //   op kMainFrameProbeEndMenu: ends the open tray menu without a choice.
 #pragma once

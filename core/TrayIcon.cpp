@@ -49,13 +49,16 @@ void TrayIcon::Setup(HINSTANCE instance, HWND window)
         AppendMenuA(menu_, MF_STRING, kTrayStop, "停止录制");
         AppendMenuA(menu_, MF_STRING, kTrayExit, "退出");
     }
+    ++addCount_;
     added_ = Shell_NotifyIconA(NIM_ADD, &nid_) != FALSE;
 }
 
 void TrayIcon::Readd()
 {
     if (!nid_.hWnd) return;
-    added_ = Shell_NotifyIconA(NIM_ADD, &nid_) != FALSE;
+    // Fails while the old icon is still there; then that one stays.
+    ++addCount_;
+    if (Shell_NotifyIconA(NIM_ADD, &nid_)) added_ = true;
 }
 
 void TrayIcon::SetTip(const std::string& text)

@@ -37,6 +37,8 @@ public:
 
     std::string tip() const { return nid_.szTip; }
     bool added() const { return added_; }
+    // How many times the icon was added (set-up and shell restarts).
+    unsigned addCount() const { return addCount_; }
     // The state (MF_ENABLED or MF_GRAYED) of a command of the menu.
     UINT CommandState(UINT command) const;
 
@@ -44,4 +46,5 @@ private:
     NOTIFYICONDATAA nid_ = {};
     HMENU menu_ = nullptr;
     bool added_ = false;
+    unsigned addCount_ = 0;
 };

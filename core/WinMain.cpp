@@ -9,11 +9,13 @@
 #include "core/StaticStartup.h"
 #include "platform/ui/UIlib.h"
 #include "recorder/OverlaySettings.h"
+#include "recorder/audio/AudioEndpoints.h"
 #include "recorder/codecs/CodecPresets.h"
 #include "recorder/codecs/CodecStartup.h"
 #include "recorder/codecs/CompressorList.h"
 
 #include <objbase.h>
+#include <memory>
 #include <ole2.h>
 
 namespace {
@@ -61,6 +63,28 @@ private:
     bool secondCom_ = false;
 };
 
+// The microphone and speaker endpoint objects, for the life of the windows.
+// One that cannot be made stays null; the program goes on without it.
+class AudioEndpoints {
+public:
+    AudioEndpoints()
+    {
+        g_pMicEndpoint = new (std::nothrow) AudioEndpointList();
+        if (g_pMicEndpoint) g_pMicEndpoint->Init();
+        g_pSpeakerEndpoint = new (std::nothrow) SpeakerEndpoint();
+        if (g_pSpeakerEndpoint) g_pSpeakerEndpoint->Init();
+    }
+    ~AudioEndpoints()
+    {
+        delete g_pMicEndpoint;
+        g_pMicEndpoint = nullptr;
+        delete g_pSpeakerEndpoint;
+        g_pSpeakerEndpoint = nullptr;
+    }
+    AudioEndpoints(const AudioEndpoints&) = delete;
+    AudioEndpoints& operator=(const AudioEndpoints&) = delete;
+};
+
 void ApplyStartupOverlayFlags()
 {
     // The watermark's own settings decide whether a picture is drawn; the
@@ -98,7 +122,7 @@ int RunProgram()
     WriteXvidDefaults();
     WriteX264Defaults();
     ApplyStartupOverlayFlags();
-    // AUDIO: the microphone and speaker endpoint objects.
+    auto endpoints = std::make_unique<AudioEndpoints>();
     LoadSettingsAndInstallCodecs();
 
     g_pMainFrame = new (std::nothrow) MainFrame();
@@ -112,7 +136,8 @@ int RunProgram()
     DuiLib::CPaintManagerUI::MessageLoop();
     DuiLib::CPaintManagerUI::Term();
 
-    // RECORDING: wait for the recording's threads; AUDIO: free the endpoints.
+    // RECORDING: wait for the recording's threads.
+    endpoints.reset();
     g_pCodecInfos.reset();
     return 0;
 }

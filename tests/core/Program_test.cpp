@@ -182,6 +182,12 @@ TEST_F(ProgramTest, SecondStartShowsTheFirstWindowAndLeaves)
     ASSERT_TRUE(probe_.Click(main_, "tyaybtn"));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, 5000));
 
+    // A double click on the tray icon brings it back, and so does a second start.
+    PostMessageA(main_, 0x66, 101, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 5000));
+    ASSERT_TRUE(probe_.Click(main_, "tyaybtn"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, 5000));
+
     Process second;
     ASSERT_TRUE(second.Start(ProgramDir() + "\\Orbisk.exe", "", work_));
     EXPECT_EQ(0, second.Wait(30000));
@@ -209,6 +215,8 @@ TEST_F(ProgramTest, RecordingStartAndStopSwitchTheWindowAndTheMouseHook)
     PostMessageA(main_, 0x5401, 0, 0);
     ASSERT_TRUE(WaitShown("stop_record_btn", true));
     EXPECT_FALSE(Control("begin_record_btn").shown);
+    // The probe can be answered while the handler still talks to the shell.
+    EXPECT_TRUE(WaitUntil([&] { return Hook().installed == 1; }, 5000));
     CamHookCounters hook = Hook();
     EXPECT_EQ(1, hook.installCalls);
     EXPECT_EQ(1, hook.installed);
@@ -228,6 +236,7 @@ TEST_F(ProgramTest, RecordingStartAndStopSwitchTheWindowAndTheMouseHook)
     PostMessageA(main_, 0x5402, 0, 0);
     ASSERT_TRUE(WaitShown("begin_record_btn", true));
     EXPECT_FALSE(Control("stop_record_btn").shown);
+    EXPECT_TRUE(WaitUntil([&] { return Hook().installed == 0; }, 5000));
     hook = Hook();
     EXPECT_EQ(1, hook.uninstallCalls);
     EXPECT_EQ(0, hook.installed);
@@ -246,6 +255,14 @@ TEST_F(ProgramTest, TrayMenuOffersStartWhileIdleAndStopWhileRecording)
     EXPECT_EQ("grayed", idle["menu_161"]);
     EXPECT_EQ("enabled", idle["menu_163"]);
     EXPECT_TRUE(program_.Running()) << "dismissing the menu does nothing";
+
+    // After the shell restarts the icon comes back with its tip.
+    int adds = atoi(Frame()["tray_adds"].c_str());
+    PostMessageA(main_, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return atoi(Frame()["tray_adds"].c_str()) == adds + 1; }, 5000));
+    std::map<std::string, std::string> frame = Frame();
+    EXPECT_EQ("1", frame["tray_added"]);
+    EXPECT_EQ("Orbisk", frame["tip"]);
 }
 
 TEST_F(ProgramTest, CloseMessageEndsTheProgramWithItsSettingsSaved)
