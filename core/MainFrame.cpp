@@ -110,7 +110,8 @@ void MainFrame::InitWindow()
 {
     SetIcon(kAppIconResource);
     DuiLib::CPaintManagerUI& pm = m_PaintManager;
-    m_pCover = static_cast<DuiLib::CLabelUI*>(Find(pm, "cover"));
+    DuiLib::CControlUI* cover = Find(pm, "cover");
+    m_pCover = cover ? static_cast<DuiLib::CLabelUI*>(cover->GetInterface("Label")) : nullptr;
     m_pAssistantLayout = Find(pm, "assistant_layout");
     m_pAssistantLabel = Find(pm, "assistant_lb");
     m_pMainLayout = Find(pm, "main_layout");
@@ -132,7 +133,7 @@ void MainFrame::InitWindow()
     m_pShowAutoStopBtn = Find(pm, "show_auto_stop_btn");
     m_pUpdateBtn = Find(pm, "update_btn");
     m_pAudioBar = Find(pm, "audio_ctl");
-    if (m_pCover && m_pCover->GetInterface("Label")) m_pCover->SetMultiLine(true);
+    if (m_pCover) m_pCover->SetMultiLine(true);
     SetControlVisible(m_pUpdateBtn, false);
     g_hMainFrameWnd = m_hWnd;
 }

@@ -197,6 +197,36 @@ TEST_F(ProgramTest, SecondStartShowsTheFirstWindowAndLeaves)
     EXPECT_TRUE(program_.Running());
 }
 
+TEST_F(ProgramTest, HotKeyConflictShowsInTheHelpStripForFiveSeconds)
+{
+    // Another program holds F8 and F10 before Orbisk starts.
+    const std::string ready = work_ + "\\holder.txt";
+    Process holder;
+    ASSERT_TRUE(holder.Start(TestBinDir() + "\\hotkey_holder.exe", "\"" + ready + "\""));
+    ASSERT_TRUE(WaitForFile(ready, 10000));
+    ASSERT_EQ("ok", ReadFile(ready));
+
+    ASSERT_NE(nullptr, Start());
+    UiControl strip =
+        probe_.WaitFor(main_, "assistant_layout", [](const UiControl& c) { return c.shown; });
+    ASSERT_TRUE(strip.shown);
+    DWORD shownAt = GetTickCount();
+    std::string text = Control("assistant_lb").text;
+    EXPECT_EQ(0u, text.find("快捷键 ")) << text;
+    EXPECT_NE(std::string::npos, text.find(" 冲突，请设置快捷键")) << text;
+    EXPECT_NE(std::string::npos, text.find("|")) << "both keys named: " << text;
+
+    ASSERT_FALSE(
+        probe_
+            .WaitFor(
+                main_, "assistant_layout", [](const UiControl& c) { return !c.shown; }, 10000)
+            .shown);
+    DWORD shownFor = GetTickCount() - shownAt;
+    EXPECT_GE(shownFor, 4000u);
+    EXPECT_LE(shownFor, 7000u);
+    holder.Kill();
+}
+
 TEST_F(ProgramTest, TestCrashSwitchWritesACrashDump)
 {
     const std::string dump = work_ + "\\CRASH.DMP";
