@@ -12,14 +12,25 @@
 #include "core/SystemHelpers.h"
 #include "platform/hook/CamHook.h"
 
+#include <atomic>
 #include <memory>
 
 MainFrame* g_pMainFrame = nullptr;
 
 namespace {
 
-// The main window's handle for other threads: set while the window exists.
+// What other threads may know of the main window (GetMainFrameWindows).
 std::atomic<HWND> g_hMainFrameWnd{nullptr};
+std::atomic<HWND> g_hFloatBarWnd{nullptr};
+std::atomic<HWND> g_hWhiteboardWnd{nullptr};
+std::atomic<HWND> g_hCountdownWnd{nullptr};
+std::atomic<bool> g_bMainFrameClosing{false};
+std::atomic<unsigned> g_nAutoStopAction{0};
+
+HWND HandleOf(DuiLib::WindowImplBase* window)
+{
+    return window ? window->GetHWND() : nullptr;
+}
 
 const UINT WM_RECORD_STATUS_TICK = WM_USER + 1;  // 0x401
 const UINT WM_TIMED_START = WM_USER + 2;         // 0x402
@@ -53,6 +64,18 @@ MainFrameHooks& GetMainFrameHooks()
 {
     static MainFrameHooks hooks;
     return hooks;
+}
+
+MainFrameWindows GetMainFrameWindows()
+{
+    MainFrameWindows w;
+    w.main = g_hMainFrameWnd;
+    w.floatBar = g_hFloatBarWnd;
+    w.whiteboard = g_hWhiteboardWnd;
+    w.countdown = g_hCountdownWnd;
+    w.closing = g_bMainFrameClosing;
+    w.autoStopAction = g_nAutoStopAction;
+    return w;
 }
 
 DuiLib::CDuiString GetSkinBackgroundFile()
@@ -176,6 +199,7 @@ void MainFrame::CreateFloatRecWindow()
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             m_pFloatRecWnd->ShowWindow(true, false);
         }
+        PublishWindows();
     }
 
     // 4. Nothing covers the window; the skin replaces the layout's tile.
@@ -284,6 +308,7 @@ LRESULT MainFrame::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
         if (!m_pCountDownWnd && GetMainFrameHooks().makeCountDownWnd) {
             m_pCountDownWnd = GetMainFrameHooks().makeCountDownWnd(m_hWnd);
             if (m_pCountDownWnd) m_pCountDownWnd->CenterWindow();
+            PublishWindows();
         }
     } else if (uMsg == WM_RECORD_STATUS_TICK) {
         OnStatusTick();
@@ -320,7 +345,24 @@ LRESULT MainFrame::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
 
 void MainFrame::PublishWindows()
 {
-    // RECORDING: publish the floating bar, whiteboard and countdown windows for the host.
+    // The fields change on this thread only; whatever changed them, the
+    // copies catch up with the next message.
+    g_hFloatBarWnd = HandleOf(m_pFloatRecWnd);
+    g_hWhiteboardWnd = HandleOf(m_pWhiteboardWnd);
+    g_hCountdownWnd = HandleOf(m_pCountDownWnd);
+    g_bMainFrameClosing = m_bClosing;
+    g_nAutoStopAction = m_nAutoStopAction;
+}
+
+void MainFrame::SetAutoStopAction(unsigned action)
+{
+    m_nAutoStopAction = action;
+    PublishWindows();
+}
+
+void MainFrame::ShowControl(const char* name, bool show)
+{
+    SetControlVisible(m_PaintManager.FindControl(name), show);
 }
 
 void MainFrame::ShowTimeText(const std::string& plain, const std::string& led)
@@ -464,6 +506,12 @@ void MainFrame::CloseSelectSkinWnd()
     CloseChild(m_pSelectSkinWnd);
 }
 
+void MainFrame::CloseCountDownWnd()
+{
+    CloseChild(m_pCountDownWnd);
+    PublishWindows();
+}
+
 void MainFrame::CloseKeyboardShortcutWnd()
 {
     CloseChild(m_pKeyboardShortcutWnd);
@@ -493,6 +541,7 @@ LRESULT MainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled)
         return 0;
     }
     m_bClosing = true;
+    PublishWindows();
     FinishRecordingBeforeClose();
 
     CloseChild(m_pFloatRecWnd);
@@ -511,6 +560,9 @@ LRESULT MainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled)
 LRESULT MainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
     g_hMainFrameWnd = nullptr;
+    g_hFloatBarWnd = nullptr;
+    g_hWhiteboardWnd = nullptr;
+    g_hCountdownWnd = nullptr;
     ::KillTimer(m_hWnd, kAudioBarTimer);
     ::KillTimer(m_hWnd, kTipTimer);
     m_tray.Remove();

@@ -11,7 +11,6 @@
 #include "core/TrayIcon.h"
 #include "platform/ui/UIlib.h"
 
-#include <atomic>
 #include <functional>
 #include <string>
 
@@ -28,6 +27,20 @@ DuiLib::CDuiString GetSkinBackgroundFile();
 // Shows text in the main window's help strip and hides it after `seconds`.
 // Any thread; a newer tip replaces the shown one.
 void ShowFloatWndTip(const std::string& text, int seconds);
+
+// What other threads may know of the main window: its handle, the handles
+// of the windows the recording posts to (null while not open) and its two
+// flags. A snapshot; the windows may be gone by the time it is used, which
+// posting to them survives.
+struct MainFrameWindows {
+    HWND main = nullptr;
+    HWND floatBar = nullptr;
+    HWND whiteboard = nullptr;
+    HWND countdown = nullptr;
+    bool closing = false;
+    unsigned autoStopAction = 0;
+};
+MainFrameWindows GetMainFrameWindows();
 
 // Runs fn on the UI thread with the main window, unless the window is gone
 // by then. Any thread; never waits. False when there is no main window.
@@ -59,6 +72,9 @@ struct MainFrameHooks {
     // reference cleared).
     std::function<DuiLib::WindowImplBase*()> videoListWindow;
     std::function<void()> closeVideoListWindow;
+    // A recording started or ended: the settings window enables or
+    // disables what must not change meanwhile.
+    std::function<void()> recordingStateChanged;
 };
 MainFrameHooks& GetMainFrameHooks();
 
@@ -108,6 +124,7 @@ public:
 
     // Closes the single child windows the main window keeps, with result 1.
     void CloseSelectSkinWnd();
+    void CloseCountDownWnd();
     void CloseKeyboardShortcutWnd();
     // Asks the open video editor to close; false when the user cancelled.
     bool CloseVideoEditingWindow();
@@ -117,7 +134,9 @@ public:
 
     bool IsClosing() const { return m_bClosing; }
     unsigned GetAutoStopAction() const { return m_nAutoStopAction; }
-    void SetAutoStopAction(unsigned action) { m_nAutoStopAction = action; }
+    void SetAutoStopAction(unsigned action);
+    // Shows or hides a control of the main window by name.
+    void ShowControl(const char* name, bool show);
 
     // Child windows opened from the main window; null while not open. A
     // window clears its own field when it ends.
@@ -188,8 +207,8 @@ private:
 
     DuiLib::CDuiString m_skinBackgroundFile;
     TrayIcon m_tray;
-    std::atomic<unsigned> m_nAutoStopAction{0};
-    std::atomic<bool> m_bClosing{false};
+    unsigned m_nAutoStopAction = 0;
+    bool m_bClosing = false;
     bool m_bTimer2Running = false;
     unsigned m_nAudioTicks = 0;
 };
