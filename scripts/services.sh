@@ -65,15 +65,18 @@ start_pulse() {
     "${p[@]}" set-default-source nullsink.monitor
 }
 
+start_server() {
+    alive wineserver && return 0
+    # Foreground (-f) so the recorded id is the server's own; stdio on
+    # /dev/null or ctest would wait for the server to close its pipes.
+    wineserver -f -p </dev/null >/dev/null 2>&1 &
+    echo $! > "$RUN/wineserver.pid"
+}
+
 start_wine() {
     eval "$(wine_env)"
     mkdir -p "$PREFIX"
-    if ! alive wineserver; then
-        # Foreground (-f) so the recorded id is the server's own; stdio on
-        # /dev/null or ctest would wait for the server to close its pipes.
-        wineserver -f -p </dev/null >/dev/null 2>&1 &
-        echo $! > "$RUN/wineserver.pid"
-    fi
+    start_server
     if [ "$(cat "$PREFIX/.orbisk-prefix" 2>/dev/null)" != "$PREFIX_VERSION" ]; then
         log "preparing the Wine prefix"
         wineboot -i </dev/null >/dev/null 2>&1
@@ -91,6 +94,11 @@ start_wine() {
         # regedit returns once the keys are in the (persistent) server.
         wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
         echo "$PREFIX_VERSION" > "$PREFIX/.orbisk-prefix"
+        # Creating a prefix leaves a second services.exe behind, and with two
+        # every later program waits 10 s for the RPC service: start over
+        # with a clean server (it writes the registry to disk as it ends).
+        stop_wine
+        start_server
     fi
     # One trivial program brings up the prefix's services before the first test.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true

@@ -2,13 +2,19 @@
 // non-floating child its whole content area; the vertical and horizontal
 // layouts stack them. Floating children are placed by their pos relative to
 // the container's top-left corner, in every container.
+//
+// With a scroll bar enabled, a container whose children need more room
+// than it has shows the bar and shifts them by the scroll position.
 #pragma once
 
 #include <vector>
 
 #include "platform/ui/UIControl.h"
+#include "platform/ui/UIStackLayout.h"
 
 namespace DuiLib {
+
+class CScrollBarUI;
 
 class CContainerUI : public CControlUI {
 public:
@@ -18,10 +24,10 @@ public:
     LPCSTR GetClass() const override;
     LPVOID GetInterface(LPCSTR pstrName) override;
 
-    CControlUI* GetItemAt(int iIndex) const;
-    int GetItemIndex(CControlUI* pControl) const;
-    bool SetItemIndex(CControlUI* pControl, int iIndex);
-    int GetCount() const { return (int)m_items.size(); }
+    virtual CControlUI* GetItemAt(int iIndex) const;
+    virtual int GetItemIndex(CControlUI* pControl) const;
+    virtual bool SetItemIndex(CControlUI* pControl, int iIndex);
+    virtual int GetCount() const { return (int)m_items.size(); }
     virtual bool Add(CControlUI* pControl);
     virtual bool AddAt(CControlUI* pControl, int iIndex);
     // Deletes the child unless bDoNotDestroy or auto-destroy is off; while
@@ -45,17 +51,42 @@ public:
     // By name among all descendants.
     CControlUI* FindSubControl(LPCSTR pstrSubControlName);
 
+    virtual void EnableScrollBar(bool bEnableVertical = true, bool bEnableHorizontal = false);
+    virtual CScrollBarUI* GetVerticalScrollBar() const { return m_pVerticalScrollBar; }
+    virtual CScrollBarUI* GetHorizontalScrollBar() const { return m_pHorizontalScrollBar; }
+    // Pixels scrolled from the top-left, and how far each way may go.
+    virtual SIZE GetScrollPos() const;
+    virtual SIZE GetScrollRange() const;
+    virtual void SetScrollPos(SIZE szPos);
+    virtual void LineUp();
+    virtual void LineDown();
+    virtual void PageUp();
+    virtual void PageDown();
+    virtual void HomeUp();
+    virtual void EndDown();
+    virtual void LineLeft();
+    virtual void LineRight();
+
     void SetVisible(bool bVisible = true) override;
     void SetInternVisible(bool bVisible = true) override;
     void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override;
     void SetPos(RECT rc, bool bNeedInvalidate = true) override;
     void DoPaint(HDC hDC, const RECT& rcPaint) override;
+    void DoEvent(TEventUI& event) override;
     void SetAttribute(LPCSTR pstrName, LPCSTR pstrValue) override;
     CControlUI* FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags) override;
 
 protected:
     // The area inside the inset.
     RECT GetContentRect() const;
+    // The area the children show in: the content less the scroll bars.
+    RECT GetViewRect() const;
+    // Lays the children (and the scroll bars) out in the current rectangle.
+    void RelayoutContent();
+    // The room the non-floating children need (for scrolling).
+    virtual SIZE EstimateContent(SIZE szAvailable);
+    // The non-floating children a stacking layout places, with what they ask.
+    std::vector<CControlUI*> StackedChildren(SIZE szAvailable, std::vector<TStackItem>* wanted);
     // Places a floating child from its relative position.
     void SetFloatPos(CControlUI* pControl);
     // Lays out the non-floating children inside rcContent.
@@ -64,6 +95,8 @@ protected:
     void StackChildren(bool bVertical, const RECT& rcContent);
 
     std::vector<CControlUI*> m_items;
+    CScrollBarUI* m_pVerticalScrollBar = nullptr;
+    CScrollBarUI* m_pHorizontalScrollBar = nullptr;
     RECT m_rcInset = {0, 0, 0, 0};
     int m_iChildPadding = 0;
     bool m_bAutoDestroy = true;

@@ -2,10 +2,18 @@
 
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UICheckBox.h"
+#include "platform/ui/UICombo.h"
 #include "platform/ui/UIContainer.h"
+#include "platform/ui/UIEdit.h"
 #include "platform/ui/UIHorizontalLayout.h"
 #include "platform/ui/UILabel.h"
+#include "platform/ui/UIList.h"
+#include "platform/ui/UIListElement.h"
 #include "platform/ui/UIOption.h"
+#include "platform/ui/UIProgress.h"
+#include "platform/ui/UIScrollBar.h"
+#include "platform/ui/UISlider.h"
+#include "platform/ui/UITabLayout.h"
 #include "platform/ui/UIText.h"
 #include "platform/ui/UIVerticalLayout.h"
 
@@ -37,6 +45,18 @@ std::map<std::string, CreateControlFn>& Table()
         {"Button", &Make<CButtonUI>},
         {"Option", &Make<COptionUI>},
         {"CheckBox", &Make<CCheckBoxUI>},
+        {"TabLayout", &Make<CTabLayoutUI>},
+        {"ScrollBar", &Make<CScrollBarUI>},
+        {"Progress", &Make<CProgressUI>},
+        {"Slider", &Make<CSliderUI>},
+        {"Edit", &Make<CEditUI>},
+        {"List", &Make<CListUI>},
+        {"ListHeader", &Make<CListHeaderUI>},
+        {"ListHeaderItem", &Make<CListHeaderItemUI>},
+        {"ListLabelElement", &Make<CListLabelElementUI>},
+        {"ListTextElement", &Make<CListTextElementUI>},
+        {"ListContainerElement", &Make<CListContainerElementUI>},
+        {"Combo", &Make<CComboUI>},
     };
     return table;
 }

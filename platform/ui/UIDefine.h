@@ -95,6 +95,16 @@ enum {
 #define DUI_MSGTYPE_TIMER "timer"
 #define DUI_MSGTYPE_SETFOCUS "setfocus"
 #define DUI_MSGTYPE_KILLFOCUS "killfocus"
+#define DUI_MSGTYPE_ITEMSELECT "itemselect"
+#define DUI_MSGTYPE_ITEMCLICK "itemclick"
+#define DUI_MSGTYPE_ITEMACTIVATE "itemactivate"
+#define DUI_MSGTYPE_HEADERCLICK "headerclick"
+#define DUI_MSGTYPE_DROPDOWN "dropdown"
+#define DUI_MSGTYPE_TABSELECT "tabselect"
+#define DUI_MSGTYPE_RETURN "return"
+#define DUI_MSGTYPE_TEXTCHANGED "textchanged"
+#define DUI_MSGTYPE_VALUECHANGED "valuechanged"
+#define DUI_MSGTYPE_SCROLL "scroll"
 
 // One notification: what happened, to which control, where the mouse was
 // (client coordinates of the sender's window).

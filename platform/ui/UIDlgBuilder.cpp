@@ -151,6 +151,8 @@ void CDialogBuilder::ApplyWindow(CMarkupNode& node, CPaintManagerUI* pManager)
             if (ParseSize(value, &sz)) pManager->SetMaxInfo(sz.cx, sz.cy);
         } else if (strcmp(name, "opacity") == 0 || strcmp(name, "alpha") == 0) {
             if (ParseInt(value, &n) && n >= 0 && n <= 255) pManager->SetOpacity((BYTE)n);
+        } else if (strcmp(name, "layered") == 0) {
+            pManager->SetLayered(ParseBool(value));
         } else if (strcmp(name, "defaultfontcolor") == 0) {
             if (ParseColor(value, &color)) pManager->SetDefaultFontColor(color);
         } else if (strcmp(name, "disabledfontcolor") == 0) {

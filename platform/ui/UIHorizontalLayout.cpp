@@ -20,4 +20,11 @@ void CHorizontalLayoutUI::LayoutChildren(const RECT& rcContent)
     StackChildren(false, rcContent);
 }
 
+SIZE CHorizontalLayoutUI::EstimateContent(SIZE szAvailable)
+{
+    std::vector<TStackItem> wanted;
+    StackedChildren(szAvailable, &wanted);
+    return StackExtent(false, m_iChildPadding, wanted);
+}
+
 }  // namespace DuiLib

@@ -67,8 +67,9 @@ bool RemoveOne(std::vector<T*>& v, T* p)
 UINT UiInternalMessage(UiMessage which)
 {
     static const char* const names[] = {"OrbiskUiWindowInit", "OrbiskUiAsyncNotify",
-                                        "OrbiskUiCleanup"};
-    static UINT ids[3] = {};
+                                        "OrbiskUiCleanup",    "OrbiskUiLayeredRender",
+                                        "OrbiskUiEditApply",  "OrbiskUiEditEnd"};
+    static UINT ids[sizeof names / sizeof names[0]] = {};
     UINT& id = ids[(int)which];
     if (!id) id = ::RegisterWindowMessageA(names[(int)which]);
     return id;
@@ -96,6 +97,7 @@ CPaintManagerUI::~CPaintManagerUI()
     if (m_DefaultFont.hFont) ::DeleteObject(m_DefaultFont.hFont);
     RemoveAllImages();
     ReleaseBackBuffer();
+    ReleaseLayeredSurface();
     if (m_hDcPaint && m_hWndPaint) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
 }
 
@@ -240,6 +242,11 @@ void CPaintManagerUI::SetOpacity(BYTE nOpacity)
 {
     m_nOpacity = nOpacity;
     if (!m_hWndPaint) return;
+    if (m_bLayered) {
+        // Carried by the next UpdateLayeredWindow.
+        Invalidate();
+        return;
+    }
     LONG ex = ::GetWindowLongA(m_hWndPaint, GWL_EXSTYLE);
     if (!(ex & WS_EX_LAYERED)) ::SetWindowLongA(m_hWndPaint, GWL_EXSTYLE, ex | WS_EX_LAYERED);
     ::SetLayeredWindowAttributes(m_hWndPaint, 0, nOpacity, LWA_ALPHA);
@@ -293,6 +300,7 @@ HFONT CPaintManagerUI::GetFont(int id)
 TFontInfo* CPaintManagerUI::GetFontInfo(int id)
 {
     auto it = m_fonts.find(id);
+    if (it == m_fonts.end() && m_pParentResource) return m_pParentResource->GetFontInfo(id);
     TFontInfo* info = it != m_fonts.end() ? it->second : &m_DefaultFont;
     if (!info->bMetricsValid && m_hDcPaint) {
         HFONT old = (HFONT)::SelectObject(m_hDcPaint, info->hFont);
@@ -319,6 +327,7 @@ const TImageInfo* CPaintManagerUI::GetImageEx(LPCSTR bitmap, DWORD mask)
     if (!bitmap || !*bitmap) return nullptr;
     auto it = m_images.find(bitmap);
     if (it != m_images.end()) return it->second;
+    if (m_pParentResource) return m_pParentResource->GetImageEx(bitmap, mask);
     return CImageCache::Get(GetSkinFolder(), bitmap, mask);
 }
 
@@ -326,6 +335,15 @@ const TImageInfo* CPaintManagerUI::AddImage(LPCSTR name, HBITMAP hBitmap, int iW
                                             bool bAlpha)
 {
     if (!name || !*name || !hBitmap) return nullptr;
+    auto it = m_images.find(name);
+    if (it != m_images.end() && it->second->hBitmap == hBitmap) {
+        // The same bitmap again (drawn over in place): keep it, take the size.
+        it->second->nX = iWidth;
+        it->second->nY = iHeight;
+        it->second->bAlpha = bAlpha;
+        Invalidate();
+        return it->second;
+    }
     RemoveImage(name);
     auto* info = new TImageInfo;
     info->hBitmap = hBitmap;
@@ -361,7 +379,10 @@ void CPaintManagerUI::AddDefaultAttributeList(LPCSTR pStrControlName, LPCSTR pSt
 LPCSTR CPaintManagerUI::GetDefaultAttributeList(LPCSTR pStrControlName) const
 {
     auto it = m_defaultAttrs.find(pStrControlName ? pStrControlName : "");
-    return it == m_defaultAttrs.end() ? nullptr : it->second.c_str();
+    if (it == m_defaultAttrs.end())
+        return m_pParentResource ? m_pParentResource->GetDefaultAttributeList(pStrControlName)
+                                 : nullptr;
+    return it->second.c_str();
 }
 
 void CPaintManagerUI::RemoveAllDefaultAttributeList()
@@ -387,7 +408,7 @@ bool CPaintManagerUI::AttachDialog(CControlUI* pControl)
     m_bUpdateNeeded = true;
     InitControls(pControl, nullptr);
     ::PostMessageA(m_hWndPaint, UiInternalMessage(UiMessage::WindowInit), 0, 0);
-    ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    Invalidate();
     return true;
 }
 
@@ -630,12 +651,20 @@ void CPaintManagerUI::NeedUpdate()
 
 void CPaintManagerUI::Invalidate()
 {
-    if (m_hWndPaint) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    if (!m_hWndPaint) return;
+    if (m_bLayered)
+        PostOnce(UiInternalMessage(UiMessage::LayeredRender), m_bLayeredRenderPosted);
+    else
+        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
 }
 
 void CPaintManagerUI::Invalidate(const RECT& rcItem)
 {
-    if (m_hWndPaint && rcItem.right > rcItem.left && rcItem.bottom > rcItem.top)
+    if (!m_hWndPaint || rcItem.right <= rcItem.left || rcItem.bottom <= rcItem.top) return;
+    // A layered surface is drawn whole.
+    if (m_bLayered)
+        PostOnce(UiInternalMessage(UiMessage::LayeredRender), m_bLayeredRenderPosted);
+    else
         ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
 }
 

@@ -86,9 +86,29 @@ public:
     void SetMinInfo(int cx, int cy);
     SIZE GetMaxInfo() const { return m_szMaxWindow; }
     void SetMaxInfo(int cx, int cy);
-    // Constant opacity of the whole window (WS_EX_LAYERED + LWA_ALPHA).
+    // Opacity of the whole window: WS_EX_LAYERED + LWA_ALPHA, or the
+    // constant alpha of UpdateLayeredWindow for a per-pixel layered window.
     BYTE GetOpacity() const { return m_nOpacity; }
     void SetOpacity(BYTE nOpacity);
+    // Per-pixel alpha: the tree is drawn into a 32-bit surface cleared to
+    // transparent and handed to UpdateLayeredWindow (a hole shows what is
+    // behind). May be switched at run time; switching off repaints the
+    // window the usual way. Repaints are posted, one at a time.
+    bool IsLayered() const { return m_bLayered; }
+    void SetLayered(bool bLayered);
+    // The surface last handed to UpdateLayeredWindow (premultiplied BGRA,
+    // top-down, window size); null while the window is not layered.
+    const TImageInfo* GetLayeredSurface() const { return m_pLayeredSurface; }
+
+    // A window that clicks never activate and that never takes the
+    // keyboard (drop-down lists, menus that leave the focus where it was).
+    bool IsNoActivate() const { return m_bNoActivate; }
+    void SetNoActivate(bool bNoActivate) { m_bNoActivate = bNoActivate; }
+
+    // Another manager's fonts, images and default attribute lists serve
+    // this one where it has none of its own (drop-down lists, menus).
+    void UseParentResource(CPaintManagerUI* pParent) { m_pParentResource = pParent; }
+    CPaintManagerUI* GetParentResource() const { return m_pParentResource; }
 
     DWORD GetDefaultFontColor() const { return m_dwDefaultFontColor; }
     void SetDefaultFontColor(DWORD dwColor) { m_dwDefaultFontColor = dwColor; }
@@ -107,6 +127,8 @@ public:
     const TImageInfo* GetImageEx(LPCSTR bitmap, DWORD mask = 0);
     // Registers a program bitmap under a name usable as file='name'. The
     // manager owns it from then on (deleted on removal or with the window).
+    // A bitmap registered again under a new name or size replaces the old
+    // entry; the next paint shows it. Call on the window's thread.
     const TImageInfo* AddImage(LPCSTR name, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha);
     bool RemoveImage(LPCSTR bitmap);
     void RemoveAllImages();
@@ -203,6 +225,8 @@ private:
     void PostOnce(UINT uMsg, std::atomic<bool>& posted);
 
     bool OnPaint();
+    void RenderLayered();
+    void ReleaseLayeredSurface();
     bool OnMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     bool OnKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
 
@@ -239,6 +263,12 @@ private:
     RECT m_rcSizeBox = {0, 0, 0, 0};
     RECT m_rcCaption = {0, 0, 0, 0};
     BYTE m_nOpacity = 255;
+    std::atomic<bool> m_bLayered{false};
+    std::atomic<bool> m_bLayeredRenderPosted{false};
+    TImageInfo* m_pLayeredSurface = nullptr;
+    bool m_bLayeredErrorLogged = false;
+    CPaintManagerUI* m_pParentResource = nullptr;
+    bool m_bNoActivate = false;
     DWORD m_dwDefaultFontColor = 0xFF000000;
     DWORD m_dwDefaultDisabledColor = 0xFFA7A6AA;
 

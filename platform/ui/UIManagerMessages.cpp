@@ -56,6 +56,12 @@ void CPaintManagerUI::ReleaseBackBuffer()
 bool CPaintManagerUI::OnPaint()
 {
     if (!m_pRoot) return false;
+    if (m_bLayered) {
+        // The surface is drawn by the render message, not here.
+        ::ValidateRect(m_hWndPaint, nullptr);
+        Invalidate();
+        return true;
+    }
     if (m_bUpdateNeeded) {
         UpdateLayout();
         // Positions may have moved anywhere: paint the whole window.
@@ -185,7 +191,8 @@ bool CPaintManagerUI::OnMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         }
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
-            if (IsUIThread() && ::GetFocus() != m_hWndPaint) ::SetFocus(m_hWndPaint);
+            if (!m_bNoActivate && IsUIThread() && ::GetFocus() != m_hWndPaint)
+                ::SetFocus(m_hWndPaint);
             POINT pt = CDuiPoint(lParam);
             m_ptLastMousePos = pt;
             CControlUI* p = FindControl(pt);
@@ -222,7 +229,8 @@ bool CPaintManagerUI::OnMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             return false;
         }
         case WM_RBUTTONDOWN: {
-            if (IsUIThread() && ::GetFocus() != m_hWndPaint) ::SetFocus(m_hWndPaint);
+            if (!m_bNoActivate && IsUIThread() && ::GetFocus() != m_hWndPaint)
+                ::SetFocus(m_hWndPaint);
             POINT pt = CDuiPoint(lParam);
             m_ptLastMousePos = pt;
             CControlUI* p = FindControl(pt);
@@ -339,11 +347,26 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         lRes = 0;
         return true;
     }
+    if (uMsg == UiInternalMessage(UiMessage::LayeredRender)) {
+        RenderLayered();
+        lRes = 0;
+        return true;
+    }
 #ifdef ORBISK_TEST_HOOKS
     if (HandleUiProbe(*this, uMsg, wParam, lParam, lRes)) return true;
 #endif
 
     switch (uMsg) {
+        case WM_COMMAND:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC: {
+            // A control's native child: its notifications go back to it.
+            HWND child = (HWND)lParam;
+            if (!child || !::IsWindow(child) || !::GetPropA(child, ORBISK_UI_NATIVE_PROP))
+                return false;
+            lRes = ::SendMessageA(child, kUiReflectBase + uMsg, wParam, lParam);
+            return true;
+        }
         case WM_PAINT:
             if (!OnPaint()) return false;
             lRes = 0;
@@ -357,6 +380,10 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             lRes = 0;
             return true;
         }
+        case WM_MOUSEACTIVATE:
+            if (!m_bNoActivate) return false;
+            lRes = MA_NOACTIVATE;
+            return true;
         case WM_ERASEBKGND:
             if (!m_pRoot) return false;
             lRes = 1;  // the paint covers everything

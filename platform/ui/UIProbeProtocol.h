@@ -5,15 +5,21 @@
 //          (WPARAM)replyWindow, MAKELPARAM(atom, op)).
 //   atom: a global atom whose text is the control name in hexadecimal
 //         (atoms ignore case; hex keeps the name exact);
-//   op:   kUiProbeQuery or kUiProbeClick.
+//   op:   kUiProbeQuery, kUiProbeClick or kUiProbeDoubleClick.
+//   A name "list#3" that no control has names row 3 of the list or combo
+//   "list".
 // Answer: before SendMessage returns, WM_COPYDATA to replyWindow with
 //         dwData = kUiProbeReplyTag and "key\0value\0" pairs: found,
 //         class, visible (own flag), shown (with its ancestors), enabled,
-//         text, tooltip, bkimage, left, top, right, bottom, selected (options).
+//         text, tooltip, bkimage, left, top, right, bottom, selected (options,
+//         rows), value, min, max (progress bars, sliders), cursel, count
+//         (lists, combos, tab layouts), row.N (each row's text; the columns
+//         or the row's texts joined by tabs).
 //   The message itself returns 1 when the control was found, 0 if not.
 // Click: the window gets WM_MOUSEMOVE, WM_LBUTTONDOWN and WM_LBUTTONUP at
 //        the control's centre, posted, so a click that opens a modal box
-//        does not block the asking process.
+//        does not block the asking process. A double click adds
+//        WM_LBUTTONDBLCLK and WM_LBUTTONUP.
 #pragma once
 
 #define ORBISK_UI_PROBE_MESSAGE "OrbiskUiProbe"
@@ -22,6 +28,7 @@ namespace orbisk_ui_probe {
 
 const unsigned kUiProbeQuery = 1;
 const unsigned kUiProbeClick = 2;
+const unsigned kUiProbeDoubleClick = 3;
 const unsigned long kUiProbeReplyTag = 0x4F554950;  // "OUIP"
 
 }  // namespace orbisk_ui_probe

@@ -164,7 +164,71 @@ COLORREF ToColorRef(DWORD argb)
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
+// Text for surfaces whose alpha counts: drawn white on black aside, its
+// coverage becomes the alpha of the colour, blended over the target.
+void DrawTextWithAlpha(HDC hDC, const RECT& rc, const std::wstring& text, HFONT font, DWORD color,
+                       UINT style)
+{
+    RECT clip;
+    int kind = ::GetClipBox(hDC, &clip);
+    if (kind == NULLREGION) return;
+    if (kind == ERROR) clip = rc;
+    RECT area;
+    if (!::IntersectRect(&area, &rc, &clip)) return;
+    int w = area.right - area.left, h = area.bottom - area.top;
+    TImageInfo* mask = CreateImage(w, h);
+    if (!mask) return;
+    {
+        MemoryDC mem(hDC, mask->hBitmap);
+        HFONT oldFont = (HFONT)::SelectObject(mem.get(), font);
+        ::SetBkMode(mem.get(), TRANSPARENT);
+        ::SetTextColor(mem.get(), RGB(255, 255, 255));
+        RECT local = rc;
+        ::OffsetRect(&local, -area.left, -area.top);
+        ::DrawTextW(mem.get(), text.c_str(), (int)text.size(), &local, style);
+        ::GdiFlush();
+        const DWORD r = (color >> 16) & 0xFF, g = (color >> 8) & 0xFF, b = color & 0xFF;
+        auto* px = reinterpret_cast<DWORD*>(mask->pBits);
+        for (int i = 0; i < w * h; ++i) {
+            DWORD c = px[i];
+            DWORD cov = std::max(std::max((c >> 16) & 0xFF, (c >> 8) & 0xFF), c & 0xFF);
+            px[i] = cov ? (cov << 24) | ((r * cov / 255) << 16) | ((g * cov / 255) << 8) |
+                              (b * cov / 255)
+                        : 0;
+        }
+        BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::AlphaBlend(hDC, area.left, area.top, w, h, mem.get(), 0, 0, w, h, bf);
+        ::SelectObject(mem.get(), oldFont);
+    }
+    FreeImage(mask);
+}
+
 }  // namespace
+
+void DrawArrowGlyph(HDC hDC, const RECT& rc, int direction, DWORD color)
+{
+    long w = rc.right - rc.left, h = rc.bottom - rc.top;
+    long half = std::max(2L, std::min(w, h) / 4);  // rows of the triangle
+    long cx = rc.left + w / 2, cy = rc.top + h / 2;
+    for (long i = 0; i < half; ++i) {
+        RECT row;
+        switch (direction) {
+            case 0:  // up: the point first
+                row = {cx - i, cy - half / 2 + i, cx + i + 1, cy - half / 2 + i + 1};
+                break;
+            case 1:
+                row = {cx - i, cy + half / 2 - i, cx + i + 1, cy + half / 2 - i + 1};
+                break;
+            case 2:
+                row = {cx - half / 2 + i, cy - i, cx - half / 2 + i + 1, cy + i + 1};
+                break;
+            default:
+                row = {cx + half / 2 - i, cy - i, cx + half / 2 - i + 1, cy + i + 1};
+                break;
+        }
+        CRenderEngine::DrawColor(hDC, row, color | 0xFF000000);
+    }
+}
 
 void TDrawInfo::Clear()
 {
@@ -422,6 +486,10 @@ void CRenderEngine::DrawText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCST
     if (!pstrText || (!*pstrText && !(uStyle & DT_CALCRECT))) return;
     std::wstring text = AnsiToWide(pstrText);
     HFONT font = pManager ? pManager->GetFont(iFont) : (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
+    if (pManager && pManager->IsLayered() && !(uStyle & DT_CALCRECT)) {
+        DrawTextWithAlpha(hDC, rc, text, font, dwTextColor, uStyle | DT_NOPREFIX);
+        return;
+    }
     HFONT old = (HFONT)::SelectObject(hDC, font);
     int oldMode = ::SetBkMode(hDC, TRANSPARENT);
     COLORREF oldColor = ::SetTextColor(hDC, ToColorRef(dwTextColor));

@@ -70,6 +70,10 @@ private:
     HRGN m_hOldRgn;
 };
 
+// A small solid triangle centred in rc pointing up (0), down (1), left (2)
+// or right (3): the arrows of scroll bars and combo boxes without pictures.
+void DrawArrowGlyph(HDC hDC, const RECT& rc, int direction, DWORD color);
+
 class CRenderEngine {
 public:
     // A picture through the skin lookup, owned by the caller (FreeImage).
@@ -95,6 +99,8 @@ public:
     // A frame nSize pixels wide inside rc.
     static void DrawRect(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor);
     // ANSI text drawn with DrawTextW; DT_CALCRECT in uStyle measures into rc.
+    // On the surface of a per-pixel layered window the text is blended from
+    // its coverage, so its pixels get the right alpha (GDI alone leaves 0).
     static void DrawText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCSTR pstrText,
                          DWORD dwTextColor, int iFont, UINT uStyle);
     static SIZE GetTextSize(HDC hDC, CPaintManagerUI* pManager, LPCSTR pstrText, int iFont,

@@ -105,4 +105,18 @@ std::vector<RECT> StackLayout(bool bVertical, const RECT& rcContent, int nChildP
     return out;
 }
 
+SIZE StackExtent(bool bVertical, int nChildPadding, const std::vector<TStackItem>& items)
+{
+    long along = 0, across = 0;
+    for (const TStackItem& it : items) {
+        AxisItem a = ToAxis(bVertical, it);
+        along += a.padBefore + a.padAfter + (a.adjustable ? a.minMain : a.size);
+        long cross = a.fixedCross > 0 ? std::max(a.minCross, std::min(a.fixedCross, a.maxCross))
+                                      : a.minCross;
+        across = std::max(across, a.padCrossBefore + cross + a.padCrossAfter);
+    }
+    if (!items.empty()) along += (long)nChildPadding * (long)(items.size() - 1);
+    return bVertical ? SIZE{across, along} : SIZE{along, across};
+}
+
 }  // namespace DuiLib

@@ -22,4 +22,10 @@ struct TStackItem {
 std::vector<RECT> StackLayout(bool bVertical, const RECT& rcContent, int nChildPadding,
                               const std::vector<TStackItem>& items);
 
+// The room the children need: along the axis their fixed sizes (the
+// minimum for the others), paddings and the child padding; across it the
+// largest fixed size with its padding. A scrolling container compares it
+// with what it has.
+SIZE StackExtent(bool bVertical, int nChildPadding, const std::vector<TStackItem>& items);
+
 }  // namespace DuiLib

@@ -2,11 +2,17 @@
 // build has neither the message nor this code.
 #ifdef ORBISK_TEST_HOOKS
 
+#include "platform/ui/UICombo.h"
 #include "platform/ui/UIControl.h"
+#include "platform/ui/UIList.h"
+#include "platform/ui/UIListElement.h"
 #include "platform/ui/UIManagerInternal.h"
 #include "platform/ui/UIOption.h"
 #include "platform/ui/UIProbeProtocol.h"
+#include "platform/ui/UIProgress.h"
+#include "platform/ui/UITabLayout.h"
 
+#include <algorithm>
 #include <string>
 
 namespace DuiLib {
@@ -48,6 +54,53 @@ void Put(std::string& out, const char* key, const std::string& value)
     out.push_back('\0');
 }
 
+CControlUI* CALLBACK CollectText(CControlUI* p, LPVOID pData)
+{
+    auto* out = static_cast<std::string*>(pData);
+    CDuiString text = p->GetText();
+    if (!text.IsEmpty()) {
+        if (!out->empty()) out->push_back('\t');
+        out->append(text.Str());
+    }
+    return nullptr;
+}
+
+// What a row shows: its columns, or the texts of the controls in it.
+std::string RowText(CControlUI* row)
+{
+    if (auto* text = static_cast<CListTextElementUI*>(row->GetInterface("ListTextElement"))) {
+        IListOwnerUI* owner = text->GetOwner();
+        int columns = owner ? std::max(1, owner->GetListInfo()->nColumns) : 1;
+        std::string out = text->GetText(0).Str();
+        for (int i = 1; i < columns; ++i) out += "\t" + text->GetText(i).Str();
+        return out;
+    }
+    if (row->GetInterface("IContainer")) {
+        std::string out = row->GetText().Str();
+        row->FindControl(CollectText, &out, UIFIND_ALL);
+        return out;
+    }
+    return row->GetText().Str();
+}
+
+// The rows of a list or combo, for "row.N" and "name#N".
+CContainerUI* RowsOf(CControlUI* p)
+{
+    if (auto* list = static_cast<CListUI*>(p->GetInterface("List"))) return list->GetList();
+    if (auto* combo = static_cast<CComboUI*>(p->GetInterface("Combo"))) return combo;
+    return nullptr;
+}
+
+CControlUI* Resolve(CPaintManagerUI& manager, const std::string& name)
+{
+    if (CControlUI* p = manager.FindControl(name.c_str())) return p;
+    size_t hash = name.rfind('#');
+    if (hash == std::string::npos || hash + 1 >= name.size()) return nullptr;
+    CControlUI* owner = manager.FindControl(name.substr(0, hash).c_str());
+    CContainerUI* rows = owner ? RowsOf(owner) : nullptr;
+    return rows ? rows->GetItemAt(atoi(name.c_str() + hash + 1)) : nullptr;
+}
+
 std::string Describe(CControlUI* p)
 {
     std::string out;
@@ -67,6 +120,24 @@ std::string Describe(CControlUI* p)
     Put(out, "bottom", std::to_string(rc.bottom));
     if (auto* option = static_cast<COptionUI*>(p->GetInterface("Option")))
         Put(out, "selected", option->IsSelected() ? "1" : "0");
+    if (auto* item = static_cast<IListItemUI*>(p->GetInterface("ListItem")))
+        Put(out, "selected", item->IsSelected() ? "1" : "0");
+    if (auto* progress = static_cast<CProgressUI*>(p->GetInterface("Progress"))) {
+        Put(out, "value", std::to_string(progress->GetValue()));
+        Put(out, "min", std::to_string(progress->GetMinValue()));
+        Put(out, "max", std::to_string(progress->GetMaxValue()));
+    }
+    if (auto* owner = static_cast<IListOwnerUI*>(p->GetInterface("IListOwner")))
+        Put(out, "cursel", std::to_string(owner->GetCurSel()));
+    if (auto* tabs = static_cast<CTabLayoutUI*>(p->GetInterface("TabLayout"))) {
+        Put(out, "cursel", std::to_string(tabs->GetCurSel()));
+        Put(out, "count", std::to_string(tabs->GetCount()));
+    }
+    if (CContainerUI* rows = RowsOf(p)) {
+        Put(out, "count", std::to_string(rows->GetCount()));
+        for (int i = 0; i < rows->GetCount(); ++i)
+            Put(out, ("row." + std::to_string(i)).c_str(), RowText(rows->GetItemAt(i)));
+    }
     return out;
 }
 
@@ -85,7 +156,7 @@ bool HandleUiProbe(CPaintManagerUI& manager, UINT uMsg, WPARAM wParam, LPARAM lP
         return true;
     }
     manager.UpdateLayout();
-    CControlUI* p = manager.FindControl(name.c_str());
+    CControlUI* p = Resolve(manager, name);
     std::string payload = Describe(p);
     if (::IsWindow(reply)) {
         COPYDATASTRUCT cds = {};
@@ -94,13 +165,17 @@ bool HandleUiProbe(CPaintManagerUI& manager, UINT uMsg, WPARAM wParam, LPARAM lP
         cds.lpData = &payload[0];
         ::SendMessageA(reply, WM_COPYDATA, (WPARAM)manager.GetPaintWindow(), (LPARAM)&cds);
     }
-    if (p && op == orbisk_ui_probe::kUiProbeClick) {
+    if (p && (op == orbisk_ui_probe::kUiProbeClick || op == orbisk_ui_probe::kUiProbeDoubleClick)) {
         const RECT& rc = p->GetPos();
         LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
         HWND hwnd = manager.GetPaintWindow();
         ::PostMessageA(hwnd, WM_MOUSEMOVE, 0, at);
         ::PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
         ::PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
+        if (op == orbisk_ui_probe::kUiProbeDoubleClick) {
+            ::PostMessageA(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            ::PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
+        }
     }
     lRes = p ? 1 : 0;
     return true;

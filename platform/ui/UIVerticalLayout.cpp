@@ -20,4 +20,11 @@ void CVerticalLayoutUI::LayoutChildren(const RECT& rcContent)
     StackChildren(true, rcContent);
 }
 
+SIZE CVerticalLayoutUI::EstimateContent(SIZE szAvailable)
+{
+    std::vector<TStackItem> wanted;
+    StackedChildren(szAvailable, &wanted);
+    return StackExtent(true, m_iChildPadding, wanted);
+}
+
 }  // namespace DuiLib

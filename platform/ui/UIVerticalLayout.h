@@ -12,6 +12,7 @@ public:
 
 protected:
     void LayoutChildren(const RECT& rcContent) override;
+    SIZE EstimateContent(SIZE szAvailable) override;
 };
 
 }  // namespace DuiLib

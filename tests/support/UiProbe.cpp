@@ -120,4 +120,9 @@ bool UiProbe::Click(HWND window, const std::string& name, DWORD timeoutMs)
     return Ask(window, name, orbisk_ui_probe::kUiProbeClick, timeoutMs).found;
 }
 
+bool UiProbe::DoubleClick(HWND window, const std::string& name, DWORD timeoutMs)
+{
+    return Ask(window, name, orbisk_ui_probe::kUiProbeDoubleClick, timeoutMs).found;
+}
+
 }  // namespace testkit

@@ -21,10 +21,10 @@ struct UiControl {
     bool visible = false;  // its own flag
     bool shown = false;    // visible with all its containers
     bool enabled = false;
-    std::string text;         // in the program's code page (GBK)
-    RECT pos = {0, 0, 0, 0};  // client coordinates of its window
-    std::map<std::string, std::string>
-        fields;  // everything sent (class, tooltip, bkimage, selected)
+    std::string text;                           // in the program's code page (GBK)
+    RECT pos = {0, 0, 0, 0};                    // client coordinates of its window
+    std::map<std::string, std::string> fields;  // everything sent (class, tooltip, bkimage,
+                                                // selected, value, cursel, count, row.N)
 };
 
 class UiProbe {
@@ -36,7 +36,9 @@ public:
 
     UiControl Query(HWND window, const std::string& name, DWORD timeoutMs = 5000);
     // Posts a left click at the control's centre; false when not found.
+    // "list#3" names row 3 of the list (or combo) "list".
     bool Click(HWND window, const std::string& name, DWORD timeoutMs = 5000);
+    bool DoubleClick(HWND window, const std::string& name, DWORD timeoutMs = 5000);
     // Polls until pred(control) holds or the time is up; the last answer.
     template <class Pred>
     UiControl WaitFor(HWND window, const std::string& name, Pred pred, DWORD timeoutMs = 5000)

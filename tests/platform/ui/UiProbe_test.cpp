@@ -108,3 +108,44 @@ TEST(UiProbe, ReadsAndClicksControlsOfAnotherProcess)
     ASSERT_TRUE(probe.Click(h, "closebtn"));
     EXPECT_EQ(0, demo.Wait(10000));
 }
+
+TEST(UiProbe, ReadsRowsValuesAndSelectionsAndDoubleClicksRows)
+{
+    testkit::Process demo;
+    ASSERT_TRUE(demo.Start(TestBinDir() + "\\ui_demo.exe", "controls"));
+    HWND h = testkit::WaitForWindow("OrbiskUiDemo", nullptr, 15000, demo.Id());
+    ASSERT_TRUE(h);
+    testkit::UiProbe probe;
+
+    testkit::UiControl list =
+        probe.WaitFor(h, "playlist", [](const testkit::UiControl& c) { return c.found; });
+    ASSERT_TRUE(list.found);
+    EXPECT_EQ("3", list.fields["count"]);
+    EXPECT_EQ("-1", list.fields["cursel"]);
+    EXPECT_EQ("会议.avi\t1.00Mb\t\t", list.fields["row.0"]);  // four columns
+    EXPECT_EQ("截图.png\t1.00Mb\t\t", list.fields["row.2"]);
+
+    testkit::UiControl slider = probe.Query(h, "slider");
+    EXPECT_EQ("35", slider.fields["value"]);
+    EXPECT_EQ("0", slider.fields["min"]);
+    EXPECT_EQ("100", slider.fields["max"]);
+    testkit::UiControl combo = probe.Query(h, "combo");
+    EXPECT_EQ("3", combo.fields["count"]);
+    EXPECT_EQ("极速 25fps", combo.fields["row.2"]);
+    EXPECT_EQ("0", probe.Query(h, "tabs").fields["cursel"]);
+
+    // A row by its list's name and index, double clicked.
+    testkit::UiControl row = probe.Query(h, "playlist#1");
+    ASSERT_TRUE(row.found);
+    EXPECT_EQ("课件.mp4", row.text);
+    EXPECT_FALSE(probe.Query(h, "playlist#3").found);
+    ASSERT_TRUE(probe.DoubleClick(h, "playlist#1"));
+    testkit::UiControl status = probe.WaitFor(
+        h, "status", [](const testkit::UiControl& c) { return c.text == "已打开 课件.mp4"; });
+    EXPECT_EQ("已打开 课件.mp4", status.text);
+    EXPECT_EQ("1", probe.Query(h, "playlist").fields["cursel"]);
+    EXPECT_EQ("1", probe.Query(h, "playlist#1").fields["selected"]);
+
+    ASSERT_TRUE(probe.Click(h, "closebtn"));
+    EXPECT_EQ(0, demo.Wait(10000));
+}

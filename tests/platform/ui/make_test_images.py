@@ -70,6 +70,11 @@ def main():
     png("panel.png", 24, 24,
         lambda x, y: (70, 110, 160, 255) if min(x, y, 23 - x, 23 - y) < 6
         else (255, 255, 255, 200))
+    # A recording frame like the flash window's: an opaque 8-pixel orange
+    # border around a centre that a hole leaves out.
+    png("flash_frame.png", 32, 32,
+        lambda x, y: (230, 90, 30, 255) if min(x, y, 31 - x, 31 - y) < 8
+        else (255, 255, 255, 255))
 
 
 if __name__ == "__main__":
