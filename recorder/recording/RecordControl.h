@@ -1,0 +1,41 @@
+// The commands around a recording (start with its countdown, stop, cancel,
+// pause) and the short-lived threads that time them (countdown, timed
+// start, auto-stop, pause blink). The commands may be called from the UI
+// thread or from these threads; everything they do to windows goes through
+// the recording host or posted messages.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+extern std::atomic<unsigned> g_bTimedStart;         // a timed start is pending
+extern std::atomic<unsigned> g_nTimedStartSeconds;  // its delay
+extern std::atomic<unsigned> g_bAutoStopWatch;      // the auto-stop watches the recording
+
+struct AutoStopSettings {
+    std::atomic<BYTE> armed{0};
+    std::atomic<unsigned> limit{60};  // seconds of recorded time
+};
+extern AutoStopSettings g_autoStopSettings;
+
+// "00:00:00" until a timed start counts down.
+std::string GetTimedStartText();
+
+void StartRecording(bool fromCountdown);
+void StopRecording();
+void CancelRecording();
+void TogglePause();
+
+// "%.2d:%.2d:%.2d" of the time left before the auto-stop (negative fields
+// once it has passed); empty when the auto-stop is off.
+std::string FormatAutoStopRemaining();
+
+DWORD WINAPI CountdownThread(LPVOID);
+DWORD WINAPI TimedStartThread(LPVOID);
+DWORD WINAPI AutoStopThread(LPVOID);
+DWORD WINAPI PauseBlinkThread(LPVOID);
+
+// Starts proc on a thread of its own whose handle is not kept.
+void RunDetached(LPTHREAD_START_ROUTINE proc);

@@ -1,0 +1,330 @@
+#include "recorder/recording/RecordLoop.h"
+
+#include "core/AppPaths.h"
+#include "core/CfgDocument.h"
+#include "core/SystemMessageBox.h"
+#include "recorder/Camera.h"
+#include "recorder/OverlaySettings.h"
+#include "recorder/audio/AudioRecording.h"
+#include "recorder/audio/LoopbackRecorder.h"
+#include "recorder/codecs/CodecPresets.h"
+#include "recorder/codecs/CompressorList.h"
+#include "recorder/codecs/VideoOptions.h"
+#include "recorder/recording/AviWriter.h"
+#include "recorder/recording/FramePacer.h"
+#include "recorder/recording/RecordMessages.h"
+#include "recorder/recording/RecordingHost.h"
+#include "recorder/recording/RecordingState.h"
+#include "recorder/recording/SaveRecording.h"
+
+#include <mmsystem.h>
+#include <vfw.h>
+
+#include <cstdlib>
+
+namespace {
+
+#ifdef ORBISK_TEST_HOOKS
+DWORD g_testFourcc = 0;
+#endif
+
+DWORD RecordingFourcc()
+{
+#ifdef ORBISK_TEST_HOOKS
+    if (g_testFourcc)
+        return g_testFourcc;
+#endif
+    return g_videoOpts.m_fccHandler;
+}
+
+// The temporary file must be ours alone: a save or a converter of the
+// previous recording may still hold it. A few tries, then a fresh name.
+bool ClaimTempVideoPath()
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (attempt == 10)
+            BuildTempVideoPath();
+        std::string path = GetTempVideoPath();
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            CloseHandle(h);
+            DeleteFileA(path.c_str());
+            return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
+// Sound files of an earlier recording must never end up in this one.
+void RemoveStaleSound()
+{
+    DeleteFileA(GetTempAudioPath().c_str());
+    DeleteFileA(GetTempSpeakerPath().c_str());
+    DeleteFileA(GetTempMergePath().c_str());
+    SetRecordedSound(std::string());
+}
+
+class TimerResolution {
+public:
+    TimerResolution()
+    {
+        TIMECAPS caps = {};
+        if (timeGetDevCaps(&caps, sizeof caps) == TIMERR_NOERROR) {
+            m_period = caps.wPeriodMin > 1 ? caps.wPeriodMin : 1;
+            if (m_period > caps.wPeriodMax)
+                m_period = caps.wPeriodMax;
+        }
+        timeBeginPeriod(m_period);
+    }
+    ~TimerResolution() { timeEndPeriod(m_period); }
+
+private:
+    UINT m_period = 1;
+};
+
+// The end of a recording that wrote nothing worth saving.
+void Interrupted()
+{
+    RecordingHost& host = *GetRecordingHost();
+    if (g_hRecordOwnerWnd)
+        PostMessageA(g_hRecordOwnerWnd, RecordInterruptedMessage(), 0, 0);
+    host.HideCover();
+    FinishRecordPhase();
+}
+
+}  // namespace
+
+UINT RecordInterruptedMessage()
+{
+    static const UINT msg = RegisterWindowMessageA("WM_USER_RECORDINTERRUPTED_MSG");
+    return msg;
+}
+
+#ifdef ORBISK_TEST_HOOKS
+void SetRecordingCompressorForTests(DWORD fourcc)
+{
+    g_testFourcc = fourcc;
+}
+#endif
+
+void InitRecordDefaults(HWND mainWindow)
+{
+    g_hRecordOwnerWnd = mainWindow;
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    SetRect(&g_rcVirtualScreen, x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            y + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+}
+
+void EndWindowFollow()
+{
+    g_bFollowWindow = 0;
+}
+
+void PrepareRecording()
+{
+    g_bSaveDone = 0;
+    MakeNewVideoFileName();
+    const ICINFO* codec = SelectedCompressorInfo();
+    if (codec && wcscmp(codec->szDescription, kXvidCompressorDescription) == 0)
+        DisableXvidStatusWindow();
+    g_recordStats.Reset();
+    switch (g_nRecordMode) {
+    case 4:
+        if (IsRectEmpty(&g_rcVirtualScreen))
+            InitRecordDefaults(g_hRecordOwnerWnd);
+        SetCaptureRect(g_rcVirtualScreen);
+        StartRecordThread();
+        break;
+    case 1:
+    case 3:
+        StartRecordThread();
+        break;
+    default:
+        break;
+    }
+}
+
+void StartRecordThread()
+{
+    g_camera.CopyOverlaySettings();
+    g_bPaused = 0;
+    g_bRecording = 1;
+    HANDLE thread = CreateThread(nullptr, 0, RecordThreadProc, nullptr, 0, nullptr);
+    if (!thread) {
+        g_bRecording = 0;
+        Interrupted();
+        return;
+    }
+    SetThreadPriority(thread, THREAD_PRIORITY_ABOVE_NORMAL);
+    CloseHandle(thread);
+}
+
+DWORD WINAPI RecordThreadProc(LPVOID)
+{
+    RecordThreadMain();
+    return 0;
+}
+
+void RecordThreadMain()
+{
+    if (!ClaimTempVideoPath()) {
+        g_bRecording = 0;
+        GetRecordingHost()->ReportError("无法创建临时文件，录制没有开始。");
+        Interrupted();
+        return;
+    }
+    RecordLoop(g_videoOpts.m_uFrameRate, GetTempVideoPath());
+}
+
+bool RecordLoop(unsigned frameRate, const std::string& aviPath)
+{
+    RecordingHost& host = *GetRecordingHost();
+    RECT rc = MakeEvenRect(GetCaptureRect());
+    SetCaptureRect(rc);
+    if (HIWORD(VideoForWindowsVersion()) < 0x010A) {
+        ShowSystemMessageBox(nullptr, "不支持当前的系统！", "提示", MB_OK);
+        // Nothing runs: the windows must not stay in the recording display.
+        g_bRecording = 0;
+        PostMessageA(host.MainWindow(), WM_RECORD_STOPPED, 0, 0);
+        FinishRecordPhase();
+        return false;
+    }
+
+    DWORD bytesWritten = 0;
+    LONG framesWritten = 0;
+    bool failed = !g_camera.CaptureFrame(rc, true);
+    AVIFileInit();
+    AviWriter avi;
+    if (!failed)
+        failed = FAILED(avi.Open(aviPath, RecordingFourcc(), frameRate, *g_camera.FrameHeader(),
+                                 RecordingKeyFrameEvery(frameRate)));
+    std::string sound;
+    if (!failed) {
+        TimerResolution resolution;
+        RemoveStaleSound();
+        AudioRecordingSetup setup;
+        setup.systemSound = g_bRecordSpeaker != 0;
+        setup.microphone = g_bRecordMic != 0;
+        setup.tempFolder = GetTempFolder();
+        setup.speakerMp3 = GetTempSpeakerPath();
+        setup.micMp3 = GetTempAudioPath();
+        FramePacer pacer(frameRate, g_videoOpts.m_dFrameInterval, setup.systemSound);
+        DWORD now = timeGetTime();
+        pacer.Start(now);
+        g_recordStats.startTick = now;
+        AudioStartResult audio = StartRecordingAudio(setup);
+        // Without system sound there is no audio clock to follow: the wall
+        // clock paces the recording instead of frames waiting forever.
+        if (!audio.systemSound)
+            pacer.StopFollowingAudio();
+
+        while (g_bRecording) {
+            g_camera.CaptureFrame(GetCaptureRect(), false);
+            now = timeGetTime();
+            FramePacer::Decision d = pacer.OnFrame(now, g_fAudioClock.load());
+            g_recordStats.startTick = pacer.StartTick();
+            g_recordStats.elapsedMs = d.elapsed;
+            g_recordStats.elapsedSec = d.elapsed / 1000.f;
+            if (d.write) {
+                if (FAILED(avi.Write(d.index, g_camera.FrameBits(), g_camera.FrameImageSize(),
+                                     &bytesWritten))) {
+                    failed = true;
+                    break;
+                }
+                ++framesWritten;
+                pacer.Written(d.index, now);
+                g_recordStats.bytesWritten = bytesWritten;
+                if (d.elapsed)
+                    g_recordStats.indexRate = d.index / (d.elapsed / 1000.f);
+            }
+            if (g_bPaused) {
+                PauseRecordingAudio();
+                DWORD pausedAt = timeGetTime();
+                while (g_bPaused && g_bRecording)
+                    Sleep(50);
+                if (g_audioFormat.m_bPauseCompensation)
+                    pacer.AddPause(timeGetTime() - pausedAt);
+                ResumeRecordingAudio();
+                continue;
+            }
+            if (!g_bRecording)
+                break;
+            // Frames wait for the audio clock without sleeping: the first
+            // one must come as soon as the sound runs.
+            if (!d.write && pacer.FollowsAudio())
+                continue;
+            while (g_bRecording && !g_bPaused && pacer.MsUntilNextFrame(timeGetTime()) > 0)
+                Sleep(1);
+        }
+        host.ShowCover("正在保存，请稍后...");
+        sound = StopRecordingAudio();
+    }
+    avi.Close();
+    AVIFileExit();
+    g_camera.EndRecording();
+    g_bRecording = 0;
+
+    if (failed && framesWritten == 0) {
+        Interrupted();
+        return true;
+    }
+    if (failed) {
+        // What was written before the failure is a valid recording: it is
+        // saved, and the main window tells the user the recording broke off.
+        if (g_hRecordOwnerWnd)
+            PostMessageA(g_hRecordOwnerWnd, RecordInterruptedMessage(), 0, 0);
+        g_bSaveAfterStop = 1;
+    }
+    SetRecordedSound(sound);
+    MoveRecordPhase(RecordPhase::Recording, RecordPhase::Saving);
+    HANDLE save = CreateThread(nullptr, 0, SaveRecordingThread, nullptr, 0, nullptr);
+    if (save)
+        CloseHandle(save);
+    else
+        SaveRecordingThread(nullptr);
+    return true;
+}
+
+int ParseGridPosition(const std::string& text, int current, int empty)
+{
+    if (text.empty())
+        return empty;
+    int v = atoi(text.c_str());
+    if (v > 8)
+        return 8;
+    if (v < 0)
+        return current;
+    return v;
+}
+
+void LoadWatermarkPosition()
+{
+    g_watermarkSettings.position =
+        (DWORD)ParseGridPosition(g_cfgDocument.GetCfgWaterMarkPosition(), (int)g_watermarkSettings.position, 8);
+}
+
+void LoadCaptionPosition()
+{
+    g_captionSettings.position =
+        (DWORD)ParseGridPosition(g_cfgDocument.GetCfgCaptionPosition(), (int)g_captionSettings.position, 0);
+}
+
+void LoadOverlaySettings()
+{
+    std::string folder;
+    g_cfgDocument.GetCfgVideoSavePath(&folder);
+    SetVideoSaveFolder(folder);
+    std::string path;
+    g_cfgDocument.GetCfgWaterMarkPath(&path);
+    g_watermarkSettings.imagePath = path;
+    std::string caption;
+    g_cfgDocument.GetCfgCaptionText(&caption);
+    g_captionSettings.text = caption;
+    LoadWatermarkPosition();
+    LoadCaptionPosition();
+    g_captionSettings.crBackground = g_cfgDocument.GetCfgCaptionBackgroundColor();
+    g_captionSettings.crText = g_cfgDocument.GetCfgCaptionTextColor();
+    g_cfgDocument.GetCfgTextFont(&g_captionSettings.font);
+}

@@ -1,0 +1,180 @@
+#include "recorder/recording/SaveRecording.h"
+
+#include "core/AppPaths.h"
+#include "core/EncoderProcess.h"
+#include "core/ProgramFolder.h"
+#include "recorder/recording/RecordMessages.h"
+#include "recorder/recording/RecordingHost.h"
+#include "recorder/recording/RecordingState.h"
+
+#include <cstdio>
+#include <mutex>
+
+namespace {
+
+std::mutex g_soundLock;
+std::string g_recordedSound;
+
+long long SizeOf(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA d;
+    if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d))
+        return -1;
+    return ((long long)d.nFileSizeHigh << 32) | d.nFileSizeLow;
+}
+
+std::string WithExtension(const std::string& path, const char* ext)
+{
+    size_t dot = path.find_last_of('.');
+    size_t slash = path.find_last_of('\\');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + ext;
+    return path.substr(0, dot) + ext;
+}
+
+// Moves a file to `to`, copying across drives; false when `to` exists.
+bool MoveOrCopy(const std::string& from, const std::string& to)
+{
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+// Where a video goes that the save folder would not take: a name of its own
+// beside the temporary files, which no later recording removes.
+std::string KeepInTempFolder(const std::string& tempVideo)
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    std::string kept = GetTempFolder() + "Orbisk-" +
+                       FormatTimeStamp(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond) +
+                       ".avi";
+    if (MoveOrCopy(tempVideo, kept))
+        return kept;
+    return tempVideo;
+}
+
+void DeleteAll(const std::vector<std::string>& files)
+{
+    for (const std::string& f : files)
+        if (!f.empty())
+            DeleteFileA(f.c_str());
+}
+
+std::string Format(const char* fmt, const std::string& a, const std::string& b = std::string())
+{
+    char buf[2048];
+    snprintf(buf, sizeof buf, fmt, a.c_str(), b.c_str());
+    return buf;
+}
+
+// The video could not be joined with its sound: both go into the save
+// folder as they are, so nothing the user recorded is lost.
+SaveOutcome SaveApart(const SaveJob& job)
+{
+    SaveOutcome out;
+    DeleteFileA(job.output.c_str());  // a partial join result
+    if (MoveOrCopy(job.tempVideo, job.output)) {
+        out.result = SaveResult::SavedApart;
+        out.video = job.output;
+        std::string sound = WithExtension(job.output, ".mp3");
+        if (SizeOf(job.audio) > 0 && MoveOrCopy(job.audio, sound))
+            out.sound = sound;
+        out.message = out.sound.empty()
+                          ? Format("视频与声音合成失败，视频（无声）已保存为：\n%s", out.video)
+                          : Format("视频与声音合成失败，视频（无声）已保存为：\n%s\n声音另存为：\n%s",
+                                   out.video, out.sound);
+        return out;
+    }
+    out.result = SaveResult::KeptElsewhere;
+    out.video = KeepInTempFolder(job.tempVideo);
+    out.message = Format("视频无法保存到视频文件夹，录制的视频保留在：\n%s", out.video);
+    return out;
+}
+
+}  // namespace
+
+std::string JoinCommandLine(const std::string& video, const std::string& audio,
+                            const std::string& output)
+{
+    return " -i \"" + video + "\" -i \"" + audio + "\" -vcodec copy -acodec copy \"" + output + "\" ";
+}
+
+SaveOutcome SaveRecordingFiles(const SaveJob& job, RecordingHost& host)
+{
+    if (!job.audio.empty()) {
+        EncoderProcess join(JoinCommandLine(job.tempVideo, job.audio, job.output),
+                            job.programFolder.empty() ? GetProgramFolder() : job.programFolder);
+        bool started = join.Start();
+        if (started)
+            join.Wait(INFINITE);
+        // Only a complete file may replace the temporary ones.
+        if (!started || !join.result().Succeeded() || SizeOf(job.output) <= 0)
+            return SaveApart(job);
+    } else {
+        host.ShowCover("压缩优化处理...");
+        if (!CopyFileA(job.tempVideo.c_str(), job.output.c_str(), TRUE)) {
+            SaveOutcome out;
+            out.result = SaveResult::KeptElsewhere;
+            out.video = KeepInTempFolder(job.tempVideo);
+            out.message = Format("视频无法保存到视频文件夹，录制的视频保留在：\n%s", out.video);
+            return out;
+        }
+    }
+    DeleteFileA(job.tempVideo.c_str());
+    DeleteAll(job.tempAudio);
+    SaveOutcome out;
+    out.video = job.output;
+    return out;
+}
+
+void DiscardRecordingFiles(const SaveJob& job)
+{
+    DeleteFileA(job.tempVideo.c_str());
+    DeleteAll(job.tempAudio);
+}
+
+void SetRecordedSound(const std::string& mp3)
+{
+    std::lock_guard<std::mutex> lock(g_soundLock);
+    g_recordedSound = mp3;
+}
+
+SaveJob CurrentSaveJob()
+{
+    SaveJob job;
+    job.tempVideo = GetTempVideoPath();
+    {
+        std::lock_guard<std::mutex> lock(g_soundLock);
+        job.audio = g_recordedSound;
+    }
+    job.tempAudio = {GetTempAudioPath(), GetTempSpeakerPath(), GetTempMergePath()};
+    job.output = GetCurrentVideoFile();
+    return job;
+}
+
+DWORD WINAPI SaveRecordingThread(LPVOID)
+{
+    RecordingHost& host = *GetRecordingHost();
+    SaveJob job = CurrentSaveJob();
+    bool saved = false;
+    if (g_bSaveAfterStop) {
+        SaveOutcome out = SaveRecordingFiles(job, host);
+        saved = out.result == SaveResult::Saved;
+        if (saved) {
+            host.ShowTip("您的视频已保存在视频文件夹里！", 5);
+            if (HWND main = host.MainWindow())
+                SendMessageA(main, WM_SHOW_SAVE_NOTICE, 0, 0);
+        } else {
+            host.ReportError(out.message);
+        }
+    } else {
+        DiscardRecordingFiles(job);
+    }
+    host.HideCover();
+    SetRecordedSound(std::string());
+    FinishRecordPhase();
+    if (saved) {
+        Sleep(1000);
+        host.OpenFile(job.output);
+    }
+    return 0;
+}

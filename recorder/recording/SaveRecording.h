@@ -1,0 +1,56 @@
+// After the recording loop has closed the temporary AVI: joins it with the
+// recorded sound through the converter (or copies it when there is no
+// sound) into the save folder. The recording is never lost: the temporary
+// files are deleted only once the saved file is complete; otherwise the
+// video (and the sound beside it) go into the save folder as they are and
+// the user is told.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class RecordingHost;
+
+struct SaveJob {
+    std::string tempVideo;               // the closed temporary AVI
+    std::string audio;                   // the MP3 to join with it; empty: copy the video
+    std::vector<std::string> tempAudio;  // every temporary sound file of the recording
+    std::string output;                  // the new file in the save folder
+    std::string programFolder;           // holds "vintx.exe"
+};
+
+enum class SaveResult {
+    Saved,          // output complete; temporary files removed
+    SavedApart,     // the join failed: video and sound saved side by side
+    KeptElsewhere,  // the save folder could not take it: kept where `video` says
+};
+
+struct SaveOutcome {
+    SaveResult result = SaveResult::Saved;
+    std::string video;    // where the recording's video now is
+    std::string sound;    // where its sound is, when saved apart
+    std::string message;  // what to tell the user when not Saved
+};
+
+// The joining or copying, with the fallbacks; no threads, no windows beyond
+// the host's cover text for the copy.
+SaveOutcome SaveRecordingFiles(const SaveJob& job, RecordingHost& host);
+// A cancelled recording: its temporary files go.
+void DiscardRecordingFiles(const SaveJob& job);
+
+// The sound file this recording wrote and that goes into the video (the
+// system sound, which holds the mix when the microphone is on too, or the
+// microphone's); empty when none was written. Set by the recording loop.
+void SetRecordedSound(const std::string& mp3);
+// The job of the recording that has just ended, from the current paths and
+// the recorded sound.
+SaveJob CurrentSaveJob();
+
+// Started by the recording loop after the file is closed.
+DWORD WINAPI SaveRecordingThread(LPVOID);
+
+// The join's command line (converter arguments only).
+std::string JoinCommandLine(const std::string& video, const std::string& audio,
+                            const std::string& output);
