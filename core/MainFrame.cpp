@@ -3,14 +3,20 @@
 #include "core/CfgDocument.h"
 #include "core/HotKeyTable.h"
 #include "core/LedFont.h"
+#include "core/MainFrameHost.h"
 #include "core/MainFrameTexts.h"
 #include "core/MessageBoxWindow.h"
+#include "core/MessagePump.h"
 #include "core/ProgramFolder.h"
 #include "core/ResourceIds.h"
 #include "core/SingleInstance.h"
 #include "core/StaticStartup.h"
 #include "core/SystemHelpers.h"
 #include "platform/hook/CamHook.h"
+#include "recorder/recording/RecordControl.h"
+#include "recorder/recording/RecordMessages.h"
+#include "recorder/recording/RecordStatus.h"
+#include "recorder/recording/RecordingState.h"
 
 #include <atomic>
 #include <memory>
@@ -32,16 +38,10 @@ HWND HandleOf(DuiLib::WindowImplBase* window)
     return window ? window->GetHWND() : nullptr;
 }
 
-const UINT WM_RECORD_STATUS_TICK = WM_USER + 1;  // 0x401
-const UINT WM_TIMED_START = WM_USER + 2;         // 0x402
-const UINT WM_OPEN_COUNTDOWN = 0x403;
-const UINT WM_PAUSE_STATE = WM_USER + 4;  // 0x404
-const UINT WM_SAVE_NOTICE = 0x429;
+// For other processes that hold the main window's handle (the updater).
 const UINT WM_OPEN_HOMEPAGE = 0x42A;
-const UINT WM_OPEN_GUIDE = 0x42B;
+const UINT WM_SHOW_GUIDE = 0x42B;
 const UINT WM_CLOSE_MAIN = 0x42C;
-const UINT WM_RECORDING_STARTED = 0x5401;
-const UINT WM_RECORDING_STOPPED = 0x5402;
 // A function to run on the UI thread (RunOnMainFrame); lParam owns it.
 const UINT WM_RUN_ON_UI = WM_APP + 0x31;
 
@@ -50,6 +50,10 @@ const UINT kAudioBarPeriodMs = 10;
 const UINT_PTR kTipTimer = 0x5449;
 
 const char kHomePage[] = "https://www.orbisk.cn/";
+// How long closing waits for a running recording to be saved.
+const DWORD kSaveBeforeCloseMs = 10 * 60 * 1000;
+
+const char kRecordInterruptedText[] = "录制失败：视频无法写入文件，录制已中断。";
 
 using UiTask = std::function<void(MainFrame&)>;
 
@@ -159,6 +163,7 @@ void MainFrame::InitWindow()
     if (m_pCover) m_pCover->SetMultiLine(true);
     SetControlVisible(m_pUpdateBtn, false);
     g_hMainFrameWnd = m_hWnd;
+    SetRecordingHost(&GetMainFrameRecordingHost());
 }
 
 void MainFrame::SetControlVisible(DuiLib::CControlUI* control, bool visible)
@@ -209,7 +214,7 @@ void MainFrame::CreateFloatRecWindow()
     SetControlVisible(m_pAssistantLayout, false);
 
     // 6. The hot keys, registered on this window; a conflict shows in the help strip.
-    // RECORDING: g_hRecordOwnerWnd = m_hWnd;
+    g_hRecordOwnerWnd = m_hWnd;
     g_hotKeyTable.Load();
     g_hotKeyTable.owner = m_hWnd;
     g_hotKeyTable.SetTipSink(ShowFloatWndTip);
@@ -259,20 +264,19 @@ void MainFrame::OnTrayNotify(LPARAM mouseMessage)
         return;
     }
     if (mouseMessage != WM_RBUTTONDOWN) return;
-    // RECORDING: recording = g_bRecording
-    bool recording = false;
+    bool recording = g_bRecording != 0;
     switch (m_tray.TrackMenu(m_hWnd, recording)) {
         case kTrayExit:
             PostMessage(WM_CLOSE);
             break;
         case kTrayStart:
-            // RECORDING: StartRecording(false);
+            if (!m_bClosing) StartRecording(false);
             break;
         case kTrayPause:
-            // RECORDING: TogglePause();
+            TogglePause();
             break;
         case kTrayStop:
-            // RECORDING: StopRecording();
+            StopRecording();
             break;
         default:
             break;
@@ -285,46 +289,47 @@ LRESULT MainFrame::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
 {
     PublishWindows();
     if (uMsg == WM_HOTKEY) {
-        if (wParam >= 1 && wParam <= 6) OnHotKeyAction((int)wParam - 1);
+        // While the window waits to close, nothing new starts.
+        if (wParam >= 1 && wParam <= 6 && !m_bClosing) OnHotKeyAction((int)wParam - 1);
     } else if (uMsg == WM_OPEN_HOMEPAGE) {
         OpenUrl(kHomePage);
     } else if (uMsg == WM_CLOSE_MAIN) {
         Close(1);
-    } else if (uMsg == WM_OPEN_GUIDE) {
+    } else if (uMsg == WM_SHOW_GUIDE) {
         if (GetMainFrameHooks().showGuide) GetMainFrameHooks().showGuide();
     } else if (uMsg == WM_TIMER) {
         if (wParam == kAudioBarTimer)
             RefreshAudioBar();
         else if (wParam == kTipTimer)
             HideTip();
-    } else if (uMsg == WM_TIMED_START) {
+    } else if (uMsg == WM_TIMED_START_TICK) {
         if (wParam == 1) {
             ShowTimeText("00:00:00", "00:00:00");
             SetControlVisible(m_pShowCountDownBtn, false);
         } else {
             ShowTimedStartText();
         }
-    } else if (uMsg == WM_OPEN_COUNTDOWN) {
+    } else if (uMsg == WM_SHOW_COUNTDOWN) {
         if (!m_pCountDownWnd && GetMainFrameHooks().makeCountDownWnd) {
             m_pCountDownWnd = GetMainFrameHooks().makeCountDownWnd(m_hWnd);
             if (m_pCountDownWnd) m_pCountDownWnd->CenterWindow();
             PublishWindows();
         }
-    } else if (uMsg == WM_RECORD_STATUS_TICK) {
+    } else if (uMsg == WM_RECORD_STATUS) {
         OnStatusTick();
-    } else if (uMsg == WM_PAUSE_STATE) {
+    } else if (uMsg == WM_PAUSE_BLINK) {
         SetControlVisible(m_pPauseRecordBtn, wParam == 0);
         SetControlVisible(m_pPauseChangeBtn, wParam != 0);
     } else if (uMsg == WM_TRAY_NOTIFY) {
         OnTrayNotify(lParam);
     } else if (uMsg == RegisterWindowMessageA("TaskbarCreated")) {
         m_tray.Readd();
-    } else if (uMsg == WM_SAVE_NOTICE) {
+    } else if (uMsg == WM_SHOW_SAVE_NOTICE) {
         ShowSaveFileNotice(wParam);
-    } else if (uMsg == WM_RECORDING_STARTED) {
+    } else if (uMsg == WM_RECORD_STARTED) {
         OnRecordStarted();
         InstallMyHook(nullptr, 0);
-    } else if (uMsg == WM_RECORDING_STOPPED) {
+    } else if (uMsg == WM_RECORD_STOPPED) {
         OnRecordStopped();
         UninstallMyHook(nullptr);
     } else if (uMsg == g_uRecordInterruptedMsg) {
@@ -372,9 +377,12 @@ void MainFrame::ShowTimeText(const std::string& plain, const std::string& led)
 
 void MainFrame::OnStatusTick()
 {
-    // RECORDING: texts = GetRecordStatusTexts();
-    std::string time, timeLed, size;
-    ShowTimeText(time, timeLed);
+    // The status thread rewrites the texts twice a second: a copy, taken
+    // under its lock.
+    RecordStatusTexts texts = GetRecordStatusTexts();
+    const std::string& time = texts.time;
+    const std::string& size = texts.size;
+    ShowTimeText(time, texts.timeLed);
     if (m_pFloatRecWnd) {
         DuiLib::CPaintManagerUI& bar = m_pFloatRecWnd->GetPaintManager();
         if (DuiLib::CControlUI* label = bar.FindControl(g_bLedFont ? "rec_time_led" : "rec_time"))
@@ -416,12 +424,16 @@ void MainFrame::OnRecordStopped()
 void MainFrame::OnRecordInterrupted()
 {
     // The recorder shows the cover while it closes the file; on this road no
-    // save follows to take it down again.
+    // save may follow to take it down again.
     ShowCover(false);
     SetCoverText("");
-    if (m_bTimer2Running) OnRecordStopped();
-    MessageBoxWindow::Ask(m_hWnd, "提示", "录制失败：视频无法写入文件，本次录制已停止。", "确定",
-                          "", "");
+    // Nothing else tells the windows that this recording has ended.
+    if (m_bTimer2Running) {
+        PostMessage(WM_RECORD_STOPPED);
+        if (m_pFloatRecWnd) m_pFloatRecWnd->PostMessage(WM_RECORD_STOPPED);
+        if (m_pWhiteboardWnd) m_pWhiteboardWnd->PostMessage(WM_RECORD_STOPPED);
+    }
+    MessageBoxWindow::Ask(m_hWnd, "提示", kRecordInterruptedText, "确定", "", "");
 }
 
 void MainFrame::RefreshAudioBar()
@@ -432,8 +444,7 @@ void MainFrame::RefreshAudioBar()
 
 void MainFrame::ShowTimedStartText()
 {
-    // RECORDING: text = GetTimedStartText();
-    std::string text = "00:00:00";
+    std::string text = GetTimedStartText();
     if (m_pTimeLabel) m_pTimeLabel->SetText(text.c_str());
     if (m_pShowCountDownBtn) m_pShowCountDownBtn->SetVisible(!m_pShowCountDownBtn->IsVisible());
 }
@@ -524,8 +535,26 @@ bool MainFrame::CloseVideoEditingWindow()
 
 bool MainFrame::FinishRecordingBeforeClose()
 {
-    // RECORDING: stop and wait for the save.
-    return true;
+    switch (GetRecordPhase()) {
+        case RecordPhase::Idle:
+            return true;
+        case RecordPhase::CountingDown:
+            // Nothing recorded yet.
+            CancelRecording();
+            break;
+        case RecordPhase::Recording:
+            StopRecording();
+            break;
+        case RecordPhase::Saving:
+            break;
+    }
+    // The recording thread closes the file and the save thread joins it into
+    // the save folder; both report to this window, the save thread with a
+    // sent message, so it is served while this waits.
+    ShowWindow(true, false);
+    ShowCover(true);
+    return PumpMessagesUntil([] { return GetRecordPhase() == RecordPhase::Idle; },
+                             kSaveBeforeCloseMs);
 }
 
 LRESULT MainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled)

@@ -1,11 +1,14 @@
 // What the main window does when the user acts on its controls and hot keys.
 #include "core/MainFrame.h"
+#include "recorder/recording/RecordControl.h"
+#include "recorder/recording/RecordLoop.h"
+#include "recorder/recording/RecordingState.h"
 
 void MainFrame::Notify(DuiLib::TNotifyUI& msg)
 {
     if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
         CreateFloatRecWindow();
-        // RECORDING: InitRecordDefaults(m_hWnd);
+        InitRecordDefaults(m_hWnd);
         return;
     }
     if (msg.sType == DUI_MSGTYPE_CLICK && msg.pSender) {
@@ -25,15 +28,15 @@ void MainFrame::OnClick(const DuiLib::CDuiString& name, POINT)
         // Into the tray; a double click on the tray icon brings it back.
         ShowWindow(false);
     } else if (name.CompareNoCase("begin_record_btn") == 0) {
-        // RECORDING: StartRecording(false);
+        StartRecording(false);
     } else if (name.CompareNoCase("stop_record_btn") == 0) {
-        // RECORDING: StopRecording();
+        StopRecording();
     } else if (name.CompareNoCase("pause_record_btn") == 0 ||
                name.CompareNoCase("pause_change_btn") == 0) {
-        // RECORDING: TogglePause();
+        TogglePause();
     } else if (name.CompareNoCase("cancel_record_btn") == 0) {
         ::KillTimer(m_hWnd, 2);
-        // RECORDING: CancelRecording();
+        CancelRecording();
     }
 }
 
@@ -41,10 +44,13 @@ void MainFrame::OnHotKeyAction(int index)
 {
     switch (index) {
         case 0:
-            // RECORDING: g_bRecording ? StopRecording() : StartRecording(false);
+            if (g_bRecording)
+                StopRecording();
+            else
+                StartRecording(false);
             break;
         case 1:
-            // RECORDING: flip g_bPaused while recording; RunDetached(PauseBlinkThread);
+            TogglePause();
             break;
         default:
             break;

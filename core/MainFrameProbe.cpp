@@ -30,6 +30,11 @@ bool MainFrame::HandleTestProbe(UINT uMsg, WPARAM wParam, LPARAM lParam)
         EndMenu();
         return true;
     }
+    if (lParam == kMainFrameProbeShowCover || lParam == kMainFrameProbeHideCover) {
+        SetCoverText(lParam == kMainFrameProbeShowCover ? "正在保存，请稍后..." : "");
+        ShowCover(lParam == kMainFrameProbeShowCover);
+        return true;
+    }
     std::string out;
     Put(out, "tip", m_tray.tip());
     Put(out, "tray_added", m_tray.added() ? "1" : "0");

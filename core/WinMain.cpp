@@ -13,12 +13,19 @@
 #include "recorder/codecs/CodecPresets.h"
 #include "recorder/codecs/CodecStartup.h"
 #include "recorder/codecs/CompressorList.h"
+#include "recorder/recording/RecordLoop.h"
+#include "recorder/recording/RecordingHost.h"
+#include "recorder/recording/RecordingState.h"
 
 #include <objbase.h>
 #include <memory>
 #include <ole2.h>
 
 namespace {
+
+// Closing saved any recording already; this only covers the window going
+// away another way.
+const DWORD kRecordingEndWaitMs = 60 * 1000;
 
 // Keeps the rich-edit control library loaded while the windows run.
 class RichEditLibrary {
@@ -118,7 +125,7 @@ int RunProgram()
     if (!com.Ready()) return 0;
 
     LoadConfigFile();
-    // RECORDING: LoadOverlaySettings();
+    LoadOverlaySettings();
     WriteXvidDefaults();
     WriteX264Defaults();
     ApplyStartupOverlayFlags();
@@ -136,7 +143,10 @@ int RunProgram()
     DuiLib::CPaintManagerUI::MessageLoop();
     DuiLib::CPaintManagerUI::Term();
 
-    // RECORDING: wait for the recording's threads.
+    // The window saved any recording before it closed; whatever of the
+    // recording's threads still runs ends before what it uses goes.
+    WaitForRecordIdle(kRecordingEndWaitMs);
+    SetRecordingHost(nullptr);
     endpoints.reset();
     g_pCodecInfos.reset();
     return 0;

@@ -14,6 +14,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 using namespace testkit;
 
@@ -52,8 +53,9 @@ protected:
     {
         config_ = ConfigPath();
         saved_ = config_ + ".programtest";
-        if (FileExists(config_))
+        if (FileExists(config_)) {
             ASSERT_TRUE(MoveFileExA(config_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING));
+        }
         work_ = MakeTempDir("program");
     }
 
@@ -77,6 +79,36 @@ protected:
             probe_.WaitFor(main_, "begin_record_btn", [](const UiControl& c) { return c.shown; });
         if (main_) WaitUntil([&] { return Frame()["tray_added"] == "1"; }, 5000);
         return main_;
+    }
+
+    // Settings for a recording that can run here: into a folder of the
+    // test, no countdown, no sound (the system sound cannot be captured under
+    // Wine), and no player opened afterwards.
+    std::string PrepareRecordingSettings()
+    {
+        const std::string save = work_ + "\\save";
+        CreateDirectoryA(save.c_str(), nullptr);
+        WriteFile(config_,
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<vintracfg>\n"
+                  "<videoSavePath path=\"" +
+                      save +
+                      "\" />\n"
+                      "<start_countdown countdown=\"0\" />\n"
+                      "<rec_speaker rec=\"0\" />\n<rec_micphone rec=\"0\" />\n"
+                      "<auto_play_oncomplete auto_play=\"0\" />\n</vintracfg>\n");
+        return save;
+    }
+
+    static std::vector<std::string> VideosIn(const std::string& folder)
+    {
+        std::vector<std::string> found;
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA((folder + "\\*.avi").c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return found;
+        do found.push_back(folder + "\\" + fd.cFileName);
+        while (FindNextFileA(h, &fd));
+        FindClose(h);
+        return found;
     }
 
     std::map<std::string, std::string> Frame(LPARAM op = kMainFrameProbeQuery)
@@ -274,6 +306,87 @@ TEST_F(ProgramTest, RecordingStartAndStopSwitchTheWindowAndTheMouseHook)
     EXPECT_EQ("0", frame["timer2"]);
     EXPECT_EQ("Orbisk", frame["tip"]);
     EXPECT_EQ("00 : 00 : 00", Control("record_time_lb_led").text);
+}
+
+TEST_F(ProgramTest, StatusTicksShowTheRecordingTimeInTheLabelAndTheTrayTip)
+{
+    const std::string save = PrepareRecordingSettings();
+    ASSERT_NE(nullptr, Start());
+    // Hot key 1 (F7) starts a recording.
+    PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
+    ASSERT_TRUE(WaitShown("stop_record_btn", true));
+    UiControl time = probe_.WaitFor(
+        main_, "record_time_lb_led",
+        [](const UiControl& c) { return c.text.size() == 12 && c.text > "00 : 00 : 01"; }, 10000);
+    EXPECT_EQ(0u, time.text.find("00 : 00 : 0")) << time.text;
+    EXPECT_TRUE(WaitUntil([&] { return Frame()["tip"].find("录制时长:00:00:0") == 0; }, 5000));
+    std::string tip = Frame()["tip"];
+    EXPECT_NE(std::string::npos, tip.find("大小:")) << tip;
+    EXPECT_EQ("1", Frame()["timer2"]);
+    EXPECT_EQ(1, Hook().installed);
+
+    // The recording minimised the window; a user brings it back to look.
+    ShowWindow(main_, SW_RESTORE);
+    SetForegroundWindow(main_);
+    Sleep(700);
+    EXPECT_FALSE(SaveWindowScreenshot(main_, "main_window_recording").empty());
+    // And as it looks while a recording is saved.
+    Frame(kMainFrameProbeShowCover);
+    ASSERT_TRUE(WaitShown("cover", true));
+    EXPECT_NE(std::string::npos, Control("cover").text.find("正在保存，请稍后..."));
+    Sleep(300);
+    EXPECT_FALSE(SaveWindowScreenshot(main_, "main_window_saving").empty());
+    Frame(kMainFrameProbeHideCover);
+    ASSERT_TRUE(WaitShown("cover", false));
+
+    std::map<std::string, std::string> menu = OpenTrayMenu();
+    EXPECT_EQ("grayed", menu["menu_159"]);
+    EXPECT_EQ("enabled", menu["menu_160"]);
+    EXPECT_EQ("enabled", menu["menu_161"]);
+
+    // F7 again stops it; the video goes into the save folder.
+    PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
+    ASSERT_TRUE(WaitShown("begin_record_btn", true));
+    EXPECT_EQ("00 : 00 : 00", Control("record_time_lb_led").text);
+    EXPECT_TRUE(WaitUntil([&] { return VideosIn(save).size() == 1; }, 30000));
+}
+
+TEST_F(ProgramTest, ClosingWhileRecordingSavesTheRecordingFirst)
+{
+    const std::string save = PrepareRecordingSettings();
+    ASSERT_NE(nullptr, Start());
+    PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
+    ASSERT_TRUE(WaitShown("stop_record_btn", true));
+    Sleep(3000);
+    ASSERT_TRUE(VideosIn(save).empty());
+
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, program_.Wait(120000));
+    std::vector<std::string> videos = VideosIn(save);
+    ASSERT_EQ(1u, videos.size());
+    std::map<std::string, std::string> video = Probe(videos[0], "v:0", "codec_name,duration");
+    EXPECT_EQ("h264", video["codec_name"]);
+    EXPECT_GT(atof(video["duration"].c_str()), 2.0) << videos[0];
+}
+
+TEST_F(ProgramTest, InterruptedRecordingTakesTheCoverDownAndTellsTheUser)
+{
+    ASSERT_NE(nullptr, Start());
+    PostMessageA(main_, 0x5401, 0, 0);
+    ASSERT_TRUE(WaitShown("stop_record_btn", true));
+    PostMessageA(main_, RegisterWindowMessageA("WM_USER_RECORDINTERRUPTED_MSG"), 0, 0);
+
+    HWND box = WaitForWindow("MessageBoxWindow", nullptr, 10000, program_.Id());
+    ASSERT_NE(nullptr, box);
+    UiControl text =
+        probe_.WaitFor(box, "showtext", [](const UiControl& c) { return !c.text.empty(); });
+    EXPECT_NE(std::string::npos, text.text.find("录制失败")) << text.text;
+    EXPECT_FALSE(Control("cover").shown);
+    // The window is back in its idle state, the mouse hook off.
+    EXPECT_TRUE(WaitShown("begin_record_btn", true));
+    EXPECT_TRUE(WaitUntil([&] { return Hook().installed == 0; }, 5000));
+    ASSERT_TRUE(probe_.Click(box, "ok_btn"));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
 }
 
 TEST_F(ProgramTest, TrayMenuOffersStartWhileIdleAndStopWhileRecording)
