@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class MainFrame;
 
@@ -50,6 +51,13 @@ bool RunOnMainFrame(std::function<void(MainFrame&)> fn);
 // Each module fills in its entry; an empty entry means the window is not
 // part of this build and the main window goes on without it.
 struct MainFrameHooks {
+    // Start-up, before the main window: the user skin store reads its
+    // folder. After the main window: the video list starts loading.
+    std::function<void()> refreshUserSkins;
+    std::function<void()> startVideoListLoader;
+    // After the message loop, before anything is freed: every worker of the
+    // module (video list, update check) is stopped and waited for.
+    std::vector<std::function<void()>> stopWorkers;
     // Makes the floating recording bar object; the main window creates and
     // places its window.
     std::function<DuiLib::WindowImplBase*()> makeFloatRecWnd;

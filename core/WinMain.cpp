@@ -128,6 +128,8 @@ int RunProgram()
     LoadOverlaySettings();
     WriteXvidDefaults();
     WriteX264Defaults();
+    MainFrameHooks& hooks = GetMainFrameHooks();
+    if (hooks.refreshUserSkins) hooks.refreshUserSkins();
     ApplyStartupOverlayFlags();
     auto endpoints = std::make_unique<AudioEndpoints>();
     LoadSettingsAndInstallCodecs();
@@ -140,7 +142,11 @@ int RunProgram()
         return 0;
     }
 
+    if (hooks.startVideoListLoader) hooks.startVideoListLoader();
+
     DuiLib::CPaintManagerUI::MessageLoop();
+    for (const auto& stop : hooks.stopWorkers)
+        if (stop) stop();
     DuiLib::CPaintManagerUI::Term();
 
     // The window saved any recording before it closed; whatever of the

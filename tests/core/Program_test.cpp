@@ -295,6 +295,17 @@ TEST_F(ProgramTest, RecordingStartAndStopSwitchTheWindowAndTheMouseHook)
     EXPECT_TRUE(WaitShown("pause_record_btn", true));
     EXPECT_FALSE(Control("pause_change_btn").shown);
 
+    // A timed start's ticks blink its indicator; wParam 1 ends it.
+    PostMessageA(main_, 0x402, 0, 0);
+    EXPECT_TRUE(WaitShown("show_count_down_btn", true));
+    EXPECT_EQ("00:00:00", Control("record_time_lb_led").text);
+    PostMessageA(main_, 0x402, 0, 0);
+    EXPECT_TRUE(WaitShown("show_count_down_btn", false));
+    PostMessageA(main_, 0x402, 0, 0);
+    EXPECT_TRUE(WaitShown("show_count_down_btn", true));
+    PostMessageA(main_, 0x402, 1, 0);
+    EXPECT_TRUE(WaitShown("show_count_down_btn", false));
+
     PostMessageA(main_, 0x5402, 0, 0);
     ASSERT_TRUE(WaitShown("begin_record_btn", true));
     EXPECT_FALSE(Control("stop_record_btn").shown);
