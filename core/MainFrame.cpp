@@ -49,7 +49,8 @@ const UINT_PTR kAudioBarTimer = 2;
 const UINT kAudioBarPeriodMs = 10;
 const UINT_PTR kTipTimer = 0x5449;
 
-const char kHomePage[] = "https://www.orbisk.cn/";
+// The program's web page (the product's real address goes here).
+const char kHomePage[] = "https://www.orbisk.invalid/";
 // How long closing waits for a running recording to be saved.
 const DWORD kSaveBeforeCloseMs = 10 * 60 * 1000;
 
@@ -102,7 +103,7 @@ bool RunOnMainFrame(std::function<void(MainFrame&)> fn)
 void ShowFloatWndTip(const std::string& text, int seconds)
 {
     HWND hwnd = g_hMainFrameWnd;
-    if (hwnd && g_pMainFrame && GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) {
+    if (hwnd && GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId() && g_pMainFrame) {
         g_pMainFrame->ShowTip(text, seconds);
         return;
     }
@@ -173,13 +174,13 @@ void MainFrame::SetControlVisible(DuiLib::CControlUI* control, bool visible)
 
 void MainFrame::CreateFloatRecWindow()
 {
-    // 1. Idle buttons.
+    // Idle buttons.
     SetControlVisible(m_pBeginRecordBtn, true);
     SetControlVisible(m_pPauseRecordBtn, true);
     SetControlVisible(m_pStopRecordBtn, false);
     SetControlVisible(m_pPauseChangeBtn, false);
 
-    // 2. Tooltips that name the hot keys.
+    // Tooltips that name the hot keys.
     const HotKeyEntry* keys = g_hotKeyTable.entries;
     std::string recordTip = "开始/停止录制 " + keys[0].vkeystr;
     std::string pauseTip = "暂停/恢复录制 " + keys[1].vkeystr;
@@ -190,7 +191,7 @@ void MainFrame::CreateFloatRecWindow()
     if (m_pCaptureScreenBtn)
         m_pCaptureScreenBtn->SetToolTip(("快速截屏 " + keys[4].vkeystr).c_str());
 
-    // 3. The floating recording bar, at the top right of its monitor's work area.
+    // The floating recording bar, at the top right of its monitor's work area.
     MainFrameHooks& hooks = GetMainFrameHooks();
     if (!m_pFloatRecWnd && hooks.makeFloatRecWnd) {
         m_pFloatRecWnd = hooks.makeFloatRecWnd();
@@ -207,27 +208,27 @@ void MainFrame::CreateFloatRecWindow()
         PublishWindows();
     }
 
-    // 4. Nothing covers the window; the skin replaces the layout's tile.
+    // Nothing covers the window; the skin replaces the layout's tile.
     ShowCover(false);
     if (m_pMainLayout) m_pMainLayout->SetBkImage("");
     SetControlVisible(m_pShowAutoStopBtn, false);
     SetControlVisible(m_pAssistantLayout, false);
 
-    // 6. The hot keys, registered on this window; a conflict shows in the help strip.
+    // The hot keys, registered on this window; a conflict shows in the help strip.
     g_hRecordOwnerWnd = m_hWnd;
     g_hotKeyTable.Load();
     g_hotKeyTable.owner = m_hWnd;
     g_hotKeyTable.SetTipSink(ShowFloatWndTip);
     g_hotKeyTable.RegisterAll(nullptr);
 
-    // 7. The skin chosen in the settings.
+    // The skin chosen in the settings.
     std::string skin;
     g_cfgDocument.GetCfgSelectSkin(&skin);
     bool userSkin = g_cfgDocument.GetCfgSelectSkinIsUserImg();
     SetSkinBackgroundFile(SkinBackgroundFromConfig(skin, userSkin, GetProgramFolder()).c_str());
     ApplySkinToWindows(m_skinBackgroundFile);
 
-    // 8. Which sound sources are recorded.
+    // Which sound sources are recorded.
     int speaker = 1, microphone = 0;
     g_cfgDocument.GetCfgRecSpeaker(&speaker);
     g_cfgDocument.GetCfgRecMicphone(&microphone);
@@ -236,10 +237,10 @@ void MainFrame::CreateFloatRecWindow()
     SetControlVisible(m_pMicrophoneNormal, microphone != 0);
     SetControlVisible(m_pMicrophoneMute, microphone == 0);
 
-    // 9. The tray icon.
+    // The tray icon.
     TrayIconSetup(DuiLib::CPaintManagerUI::GetInstance(), m_hWnd);
 
-    // 10. The update check.
+    // The update check.
     if (hooks.startUpdateCheck) hooks.startUpdateCheck(m_hWnd);
 }
 
@@ -377,6 +378,9 @@ void MainFrame::ShowTimeText(const std::string& plain, const std::string& led)
 
 void MainFrame::OnStatusTick()
 {
+    // A tick posted just before the stop must not bring the time back into
+    // the idle window.
+    if (!m_bTimer2Running) return;
     // The status thread rewrites the texts twice a second: a copy, taken
     // under its lock.
     RecordStatusTexts texts = GetRecordStatusTexts();

@@ -317,6 +317,12 @@ TEST_F(ProgramTest, RecordingStartAndStopSwitchTheWindowAndTheMouseHook)
     EXPECT_EQ("0", frame["timer2"]);
     EXPECT_EQ("Orbisk", frame["tip"]);
     EXPECT_EQ("00 : 00 : 00", Control("record_time_lb_led").text);
+
+    // A status tick that arrives after the stop changes nothing.
+    PostMessageA(main_, 0x401, 0, 0);
+    Sleep(300);
+    EXPECT_EQ("Orbisk", Frame()["tip"]);
+    EXPECT_EQ("00 : 00 : 00", Control("record_time_lb_led").text);
 }
 
 TEST_F(ProgramTest, StatusTicksShowTheRecordingTimeInTheLabelAndTheTrayTip)
@@ -428,7 +434,8 @@ TEST_F(ProgramTest, CloseMessageEndsTheProgramWithItsSettingsSaved)
     // What start-up wrote is on disk, whole.
     TiXmlDocument doc;
     ASSERT_TRUE(doc.LoadFile(config_.c_str()));
-    for (const char* element : {"SelectSkin"})
+    for (const char* element :
+         {"videoSavePath", "WaterMarkPath", "Caption", "TextFont", "SelectSkin"})
         EXPECT_NE(nullptr, doc.RootElement()->FirstChildElement(element)) << element;
 }
 
