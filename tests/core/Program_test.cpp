@@ -70,9 +70,9 @@ protected:
             MoveFileExA(saved_.c_str(), config_.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
 
-    HWND Start(const std::string& args = "")
+    HWND Start(const std::string& args = "", const std::string& programDir = ProgramDir())
     {
-        EXPECT_TRUE(program_.Start(ProgramDir() + "\\Orbisk.exe", args, work_));
+        EXPECT_TRUE(program_.Start(programDir + "\\Orbisk.exe", args, work_));
         main_ = WaitForWindow(kClass, kTitle, 30000, program_.Id());
         // The second half of the initialisation runs on "windowinit".
         if (main_)
@@ -205,6 +205,31 @@ TEST_F(ProgramTest, StartsItsMainWindowAndWritesTheSettings)
     EXPECT_TRUE(IsWindow(main_));
 
     EXPECT_FALSE(SaveWindowScreenshot(main_, "main_window_idle").empty());
+}
+
+TEST_F(ProgramTest, WithoutTheLedFontTheTimeShowsInThePlainLabel)
+{
+    // A program folder without "res\\font".
+    const std::string copy = work_ + "\\program";
+    for (const char* dir : {"", "\\plugins", "\\plugins\\x264", "\\plugins\\xvid32"})
+        CreateDirectoryA((copy + dir).c_str(), nullptr);
+    for (const char* file : {"\\Orbisk.exe", "\\CamHook.dll", "\\lame_enc.dll", "\\vintx.exe",
+                             "\\plugins\\x264\\x264vfw.dll"})
+        ASSERT_TRUE(CopyFileA((ProgramDir() + file).c_str(), (copy + file).c_str(), FALSE)) << file;
+
+    ASSERT_NE(nullptr, Start("", copy));
+    EXPECT_EQ("0", Frame()["led"]);
+    UiControl plain = Control("record_time_lb");
+    EXPECT_TRUE(plain.shown);
+    EXPECT_EQ("00:00:00", plain.text);
+    EXPECT_FALSE(Control("record_time_lb_led").shown);
+    EXPECT_FALSE(SaveWindowScreenshot(main_, "main_window_plain_time").empty());
+
+    PostMessageA(main_, 0x5401, 0, 0);
+    ASSERT_TRUE(WaitShown("stop_record_btn", true));
+    PostMessageA(main_, 0x5402, 0, 0);
+    ASSERT_TRUE(WaitShown("begin_record_btn", true));
+    EXPECT_EQ("00:00:00", Control("record_time_lb").text);
 }
 
 TEST_F(ProgramTest, SecondStartShowsTheFirstWindowAndLeaves)
