@@ -83,6 +83,7 @@ TEST_F(MessageBoxTest, ShowsItsTextsAndHidesButtonsWithoutCaption)
         GetWindowRect(box, &rc);
         EXPECT_EQ(350, rc.right - rc.left);
         EXPECT_EQ(160, rc.bottom - rc.top);
+        EXPECT_FALSE(testkit::SaveWindowScreenshot(box, "message_box").empty());
         probe.Click(box, "ok_btn");
     });
 }
