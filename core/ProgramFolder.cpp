@@ -2,8 +2,30 @@
 
 #include <windows.h>
 
+#include <mutex>
+
+#ifdef ORBISK_TEST_HOOKS
+namespace {
+std::mutex g_testFolderLock;
+std::string g_testFolder;
+}  // namespace
+
+void SetProgramFolderForTests(const std::string& folder)
+{
+    std::lock_guard<std::mutex> lock(g_testFolderLock);
+    g_testFolder = folder;
+}
+#endif
+
 std::string GetProgramFolder()
 {
+#ifdef ORBISK_TEST_HOOKS
+    {
+        std::lock_guard<std::mutex> lock(g_testFolderLock);
+        if (!g_testFolder.empty())
+            return g_testFolder;
+    }
+#endif
     char path[MAX_PATH + 1] = {};
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string s(path, n < MAX_PATH ? n : MAX_PATH);

@@ -8,3 +8,9 @@
 std::string GetProgramFolder();
 std::string GetX264VfwDllPath();
 std::string GetXvidVfwDllPath();
+
+#ifdef ORBISK_TEST_HOOKS
+// Test programs live apart from the program folder: this makes
+// GetProgramFolder() answer `folder` (an empty one restores the default).
+void SetProgramFolderForTests(const std::string& folder);
+#endif

@@ -102,6 +102,15 @@ start_wine() {
     fi
     # One trivial program brings up the prefix's services before the first test.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    # Wine's desktop process comes and goes with the last window; whoever
+    # starts it passes it their output, and a test's output that stays open
+    # makes ctest wait for it. A hidden window of our own keeps one running
+    # from here, with its output on /dev/null.
+    local keeper=$ORBISK_BUILD/tests-bin/desktop_keeper.exe
+    if [ -f "$keeper" ] && ! alive keeper; then
+        wine "$keeper" </dev/null >/dev/null 2>&1 &
+        echo $! > "$RUN/keeper.pid"
+    fi
 }
 
 stop_one() {
@@ -129,7 +138,7 @@ stop_wine() {
 
 case "${1:-}" in
     start) start_xvfb; start_pulse; start_wine ;;
-    stop)  stop_wine; stop_one pulse; stop_one xvfb; rm -f "$RUN/display" ;;
+    stop)  stop_wine; stop_one keeper; stop_one pulse; stop_one xvfb; rm -f "$RUN/display" ;;
     env)   wine_env ;;
     *)     die "usage: services.sh start|stop|env" ;;
 esac

@@ -155,14 +155,16 @@ std::string FormatAutoStopRemaining()
     return Hms(left);
 }
 
+// The threads below look the host up at each use: the windows behind it may
+// come and go while they sleep.
+
 DWORD WINAPI CountdownThread(LPVOID)
 {
-    RecordingHost& host = *GetRecordingHost();
     for (unsigned n = g_nCountdownSeconds; n >= 1 && !g_countdownCancelled; --n) {
-        SendAndWait(host.CountdownWindow(), WM_RECORD_STATUS, n, 0);
+        SendAndWait(GetRecordingHost()->CountdownWindow(), WM_RECORD_STATUS, n, 0);
         Sleep(1000);
     }
-    host.CloseCountdownWindow();
+    GetRecordingHost()->CloseCountdownWindow();
     if (g_countdownCancelled) {
         g_countdownCancelled = false;
         MoveRecordPhase(RecordPhase::CountingDown, RecordPhase::Idle);
@@ -174,7 +176,6 @@ DWORD WINAPI CountdownThread(LPVOID)
 
 DWORD WINAPI TimedStartThread(LPVOID)
 {
-    RecordingHost& host = *GetRecordingHost();
     long s = (long)g_nTimedStartSeconds;
     while (g_bTimedStart) {
         SetTimedStartText(Hms(s));
@@ -182,20 +183,19 @@ DWORD WINAPI TimedStartThread(LPVOID)
             StartRecording(false);
             break;
         }
-        PostIf(host.MainWindow(), WM_TIMED_START_TICK, 0, 0);
+        PostIf(GetRecordingHost()->MainWindow(), WM_TIMED_START_TICK, 0, 0);
         Sleep(1000);
         --s;
     }
     SetTimedStartText("00:00:00");
-    SendAndWait(host.MainWindow(), WM_TIMED_START_TICK, 1, 0);
+    SendAndWait(GetRecordingHost()->MainWindow(), WM_TIMED_START_TICK, 1, 0);
     g_bTimedStart = 0;
-    host.HideTimedStartControl();
+    GetRecordingHost()->HideTimedStartControl();
     return 0;
 }
 
 DWORD WINAPI AutoStopThread(LPVOID)
 {
-    RecordingHost& host = *GetRecordingHost();
     while (g_bAutoStopWatch) {
         if (g_autoStopSettings.armed &&
             g_autoStopSettings.limit <= (unsigned)g_recordStats.elapsedSec.load()) {
@@ -205,35 +205,36 @@ DWORD WINAPI AutoStopThread(LPVOID)
             // Every road of a recording ends in the idle phase, failures too.
             while (!WaitForRecordIdle(1000)) {
             }
-            switch (host.AfterStopAction()) {
+            switch (GetRecordingHost()->AfterStopAction()) {
             case 1:
                 StartRecording(false);
                 break;
             case 2:
-                host.CloseMainWindow();
+                GetRecordingHost()->CloseMainWindow();
                 return 0;
             case 3:
-                host.ShutDownComputer();
+                GetRecordingHost()->ShutDownComputer();
                 break;
             }
         }
-        Sleep(1000);
+        // Looked at ten times a second, so the recording ends at its limit,
+        // not up to a second later.
+        Sleep(100);
     }
-    host.HideAutoStopIndicator();
+    GetRecordingHost()->HideAutoStopIndicator();
     return 0;
 }
 
 DWORD WINAPI PauseBlinkThread(LPVOID)
 {
-    RecordingHost& host = *GetRecordingHost();
     WPARAM b = 0;
     while (g_bPaused) {
-        PostIf(host.MainWindow(), WM_PAUSE_BLINK, b);
-        PostIf(host.FloatBarWindow(), WM_PAUSE_BLINK, b);
+        PostIf(GetRecordingHost()->MainWindow(), WM_PAUSE_BLINK, b);
+        PostIf(GetRecordingHost()->FloatBarWindow(), WM_PAUSE_BLINK, b);
         b = !b;
         Sleep(500);
     }
-    PostIf(host.MainWindow(), WM_PAUSE_BLINK, 0);
-    PostIf(host.FloatBarWindow(), WM_PAUSE_BLINK, 0);
+    PostIf(GetRecordingHost()->MainWindow(), WM_PAUSE_BLINK, 0);
+    PostIf(GetRecordingHost()->FloatBarWindow(), WM_PAUSE_BLINK, 0);
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "recorder/codecs/VideoOptions.h"
 #include "recorder/recording/AviWriter.h"
 #include "recorder/recording/FramePacer.h"
+#include "recorder/recording/FrameWriter.h"
 #include "recorder/recording/RecordMessages.h"
 #include "recorder/recording/RecordingHost.h"
 #include "recorder/recording/RecordingState.h"
@@ -192,7 +193,6 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
         return false;
     }
 
-    DWORD bytesWritten = 0;
     LONG framesWritten = 0;
     bool failed = !g_camera.CaptureFrame(rc, true);
     AVIFileInit();
@@ -203,6 +203,7 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
     std::string sound;
     if (!failed) {
         TimerResolution resolution;
+        FrameWriter writer(avi, g_camera.FrameImageSize());
         RemoveStaleSound();
         AudioRecordingSetup setup;
         setup.systemSound = g_bRecordSpeaker != 0;
@@ -220,22 +221,19 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
         if (!audio.systemSound)
             pacer.StopFollowingAudio();
 
-        while (g_bRecording) {
+        while (g_bRecording && !writer.Failed()) {
             g_camera.CaptureFrame(GetCaptureRect(), false);
             now = timeGetTime();
             FramePacer::Decision d = pacer.OnFrame(now, g_fAudioClock.load());
             g_recordStats.startTick = pacer.StartTick();
             g_recordStats.elapsedMs = d.elapsed;
             g_recordStats.elapsedSec = d.elapsed / 1000.f;
-            if (d.write) {
-                if (FAILED(avi.Write(d.index, g_camera.FrameBits(), g_camera.FrameImageSize(),
-                                     &bytesWritten))) {
-                    failed = true;
-                    break;
-                }
-                ++framesWritten;
+            // A frame the compressor has no room for yet is left out, as a
+            // slow grab leaves its position out.
+            if (d.write && writer.Queue(d.index, g_camera.FrameBits())) {
                 pacer.Written(d.index, now);
-                g_recordStats.bytesWritten = bytesWritten;
+                g_recordStats.bytesWritten = writer.BytesWritten();
+                g_recordStats.framesWritten = writer.FramesWritten();
                 if (d.elapsed)
                     g_recordStats.indexRate = d.index / (d.elapsed / 1000.f);
             }
@@ -258,8 +256,19 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
             while (g_bRecording && !g_bPaused && pacer.MsUntilNextFrame(timeGetTime()) > 0)
                 Sleep(1);
         }
+        writer.Drain();
+        failed = writer.Failed();
+        framesWritten = (LONG)writer.FramesWritten();
+        g_recordStats.bytesWritten = writer.BytesWritten();
+        g_recordStats.framesWritten = writer.FramesWritten();
         host.ShowCover("正在保存，请稍后...");
         sound = StopRecordingAudio();
+    }
+    FILETIME created, exited, kernel, user;
+    if (GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) {
+        ULARGE_INTEGER k = {{kernel.dwLowDateTime, kernel.dwHighDateTime}};
+        ULARGE_INTEGER u = {{user.dwLowDateTime, user.dwHighDateTime}};
+        g_recordStats.threadCpuMs = (DWORD)((k.QuadPart + u.QuadPart) / 10000);
     }
     avi.Close();
     AVIFileExit();

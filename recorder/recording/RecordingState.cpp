@@ -43,6 +43,8 @@ void RecordStatsData::Reset()
     elapsedSec = 0.f;
     bytesWritten = 0;
     indexRate = 0.f;
+    framesWritten = 0;
+    threadCpuMs = 0;
 }
 
 RecordPhase GetRecordPhase()

@@ -153,28 +153,29 @@ SaveJob CurrentSaveJob()
 
 DWORD WINAPI SaveRecordingThread(LPVOID)
 {
-    RecordingHost& host = *GetRecordingHost();
     SaveJob job = CurrentSaveJob();
     bool saved = false;
     if (g_bSaveAfterStop) {
-        SaveOutcome out = SaveRecordingFiles(job, host);
+        SaveOutcome out = SaveRecordingFiles(job, *GetRecordingHost());
         saved = out.result == SaveResult::Saved;
         if (saved) {
-            host.ShowTip("您的视频已保存在视频文件夹里！", 5);
-            if (HWND main = host.MainWindow())
-                SendMessageA(main, WM_SHOW_SAVE_NOTICE, 0, 0);
+            GetRecordingHost()->ShowTip("您的视频已保存在视频文件夹里！", 5);
+            if (HWND main = GetRecordingHost()->MainWindow())
+                SendMessageTimeoutA(main, WM_SHOW_SAVE_NOTICE, 0, 0, SMTO_NORMAL, 10000, nullptr);
         } else {
-            host.ReportError(out.message);
+            GetRecordingHost()->ReportError(out.message);
         }
     } else {
         DiscardRecordingFiles(job);
     }
-    host.HideCover();
+    GetRecordingHost()->HideCover();
     SetRecordedSound(std::string());
-    FinishRecordPhase();
+    // The saved file opens a second later; the recording is over only then,
+    // so that nobody closing the program in between is called back.
     if (saved) {
         Sleep(1000);
-        host.OpenFile(job.output);
+        GetRecordingHost()->OpenFile(job.output);
     }
+    FinishRecordPhase();
     return 0;
 }

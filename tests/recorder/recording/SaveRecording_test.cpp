@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestKit.h"
+#include "core/SystemMessageBox.h"
 #include "recorder/recording/RecordingHost.h"
 #include "recorder/recording/SaveRecording.h"
 
@@ -92,11 +93,18 @@ TEST_F(SaveRecordingTest, FailedJoinSavesVideoAndSoundApartAndDeletesNothing)
 
 TEST_F(SaveRecordingTest, MissingConverterStillKeepsTheRecording)
 {
+    std::vector<std::string> boxes;
+    SetSystemMessageBoxHook([&](HWND, const std::string& text, const std::string&, UINT) {
+        boxes.push_back(text);
+        return IDOK;
+    });
     job_.audio = temp_ + "\\sound.mp3";
     job_.programFolder = MakeTempDir("no-converter");
     SaveOutcome out = SaveRecordingFiles(job_, host_);
+    SetSystemMessageBoxHook(nullptr);
     EXPECT_EQ(SaveResult::SavedApart, out.result);
     EXPECT_GT(FileSize(job_.output), 1000);
+    EXPECT_EQ(1u, boxes.size());  // the runner's own "could not start" box
 }
 
 TEST_F(SaveRecordingTest, WithoutSoundTheVideoIsCopied)

@@ -1,0 +1,325 @@
+#include "RecordingTestKit.h"
+
+#include "TestKit.h"
+#include "core/AppPaths.h"
+#include "core/ProgramFolder.h"
+#include "recorder/audio/AudioRecording.h"
+#include "recorder/codecs/CodecPresets.h"
+#include "recorder/codecs/PluginCodecs.h"
+#include "recorder/codecs/RecordingSettings.h"
+#include "recorder/codecs/VideoOptions.h"
+#include "recorder/recording/RecordControl.h"
+#include "recorder/recording/RecordLoop.h"
+#include "recorder/recording/RecordingState.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace rectest {
+
+namespace {
+
+const UINT kQuit = WM_APP + 1;
+
+// Runs a window's message loop on the calling thread until kQuit arrives.
+void Loop()
+{
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+        if (m.message == kQuit)
+            break;
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+}
+
+template <class F>
+HWND WaitFor(const std::atomic<HWND>& h, F)
+{
+    for (int i = 0; i < 500 && !h.load(); ++i)
+        Sleep(10);
+    return h.load();
+}
+
+}  // namespace
+
+MovingScreen::MovingScreen()
+{
+    m_thread = std::thread([this] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = "OrbiskMovingScreen";
+        RegisterClassA(&wc);
+        int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        HWND h = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "moving",
+                                 WS_POPUP | WS_VISIBLE, x, y, GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                 GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+        SetTimer(h, 1, 10, nullptr);
+        m_hwnd = h;
+        Loop();
+        DestroyWindow(h);
+    });
+    WaitFor(m_hwnd, 0);
+    Sleep(300);  // painted once before anyone grabs it
+}
+
+MovingScreen::~MovingScreen()
+{
+    PostMessageA(m_hwnd, kQuit, 0, 0);
+    m_thread.join();
+}
+
+LRESULT CALLBACK MovingScreen::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_TIMER) {
+        InvalidateRect(h, nullptr, FALSE);
+        return 0;
+    }
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        RECT rc;
+        GetClientRect(h, &rc);
+        DWORD t = GetTickCount();
+        HBRUSH bg = CreateSolidBrush(RGB((t / 7) % 256, 80, 255 - (t / 11) % 256));
+        FillRect(dc, &rc, bg);
+        DeleteObject(bg);
+        // A bar that crosses the screen every two seconds.
+        int x = (int)((t % 2000) * (rc.right - 120) / 2000);
+        RECT bar = {x, 0, x + 120, rc.bottom};
+        FillRect(dc, &bar, (HBRUSH)GetStockObject(WHITE_BRUSH));
+        char text[32];
+        snprintf(text, sizeof text, "%lu", t);
+        SetBkMode(dc, TRANSPARENT);
+        TextOutA(dc, 40, 40, text, (int)strlen(text));
+        EndPaint(h, &ps);
+        return 0;
+    }
+    return DefWindowProcA(h, msg, wp, lp);
+}
+
+MessageLog::MessageLog()
+{
+    m_thread = std::thread([this] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "OrbiskMessageLog";
+        RegisterClassA(&wc);
+        HWND h = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 wc.hInstance, nullptr);
+        SetWindowLongPtrA(h, GWLP_USERDATA, (LONG_PTR)this);
+        m_hwnd = h;
+        Loop();
+        DestroyWindow(h);
+    });
+    WaitFor(m_hwnd, 0);
+}
+
+MessageLog::~MessageLog()
+{
+    PostMessageA(m_hwnd, kQuit, 0, 0);
+    m_thread.join();
+}
+
+LRESULT CALLBACK MessageLog::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* self = reinterpret_cast<MessageLog*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    if (self && msg >= WM_USER && msg != kQuit) {
+        std::lock_guard<std::mutex> lock(self->m_lock);
+        self->m_log.push_back({GetTickCount(), msg, wp});
+        return 0;
+    }
+    return DefWindowProcA(h, msg, wp, lp);
+}
+
+std::vector<LoggedMessage> MessageLog::Messages(UINT msg) const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    std::vector<LoggedMessage> out;
+    for (const LoggedMessage& m : m_log)
+        if (m.msg == msg)
+            out.push_back(m);
+    return out;
+}
+
+void MessageLog::Clear()
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_log.clear();
+}
+
+void WatchingHost::Note(const std::string& e)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_events.push_back(e);
+}
+
+std::vector<std::string> WatchingHost::Events() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_events;
+}
+
+bool WatchingHost::Saw(const std::string& prefix) const
+{
+    for (const std::string& e : Events())
+        if (e.compare(0, prefix.size(), prefix) == 0)
+            return true;
+    return false;
+}
+
+// The current user's key of this process is a scratch key: the encoder
+// presets the recording writes, and the compressor reads, stay the test's
+// own. The machine's key stays real: the sound devices are listed there.
+struct Recorder::Impl {
+    Impl()
+    {
+        char name[96];
+        snprintf(name, sizeof name, "Software\\OrbiskTests\\recording-%lu", GetCurrentProcessId());
+        path = name;
+        RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr);
+        RegOverridePredefKey(HKEY_CURRENT_USER, key);
+    }
+    ~Impl()
+    {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegCloseKey(key);
+        RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+    }
+    std::string path;
+    HKEY key = nullptr;
+};
+
+Recorder::Recorder(unsigned frameRate) : m_impl(new Impl), m_host(new WatchingHost)
+{
+    // The converter, the plug-ins and lame_enc.dll are found in the program
+    // folder, as they are for Orbisk.exe.
+    SetProgramFolderForTests(testkit::ProgramDir());
+    SetDllDirectoryA(testkit::ProgramDir().c_str());
+    WriteX264Defaults();
+    WriteX264Preset(1);
+    InstallPluginCodec(testkit::ProgramDir() + "\\plugins\\x264\\x264vfw.dll", kX264Handler);
+    g_videoOpts.SetFrameRate(frameRate);
+    g_videoOpts.m_fccHandler = kX264Handler;
+    g_bRecordSpeaker = 0;
+    g_bRecordMic = 0;
+    g_nCountdownSeconds = 0;
+    g_bAutoStopWatch = 0;
+    m_saveFolder = testkit::MakeTempDir("recordings");
+    SetVideoSaveFolder(m_saveFolder);
+    SetRecordingHost(m_host.get());
+    InitRecordDefaults(m_host->main.Hwnd());
+    g_nRecordMode = 4;
+}
+
+Recorder::~Recorder()
+{
+    if (g_bRecording)
+        CancelRecording();
+    WaitIdle();
+    SetRecordingHost(nullptr);
+    SetProgramFolderForTests(std::string());
+#ifdef ORBISK_TEST_HOOKS
+    SetRecordingCompressorForTests(0);
+#endif
+}
+
+bool Recorder::WaitIdle(DWORD timeoutMs)
+{
+    // The phase turns idle once the save has finished (or the recording failed).
+    Sleep(100);
+    return WaitForRecordIdle(timeoutMs);
+}
+
+std::vector<std::string> Recorder::SavedFiles(const char* pattern) const
+{
+    std::vector<std::pair<FILETIME, std::string>> found;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((m_saveFolder + "\\" + pattern).c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do
+            found.push_back({fd.ftCreationTime, m_saveFolder + "\\" + fd.cFileName});
+        while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return CompareFileTime(&a.first, &b.first) < 0 ||
+               (CompareFileTime(&a.first, &b.first) == 0 && a.second < b.second);
+    });
+    std::vector<std::string> out;
+    for (auto& f : found)
+        out.push_back(f.second);
+    return out;
+}
+
+VideoFacts ProbeVideo(const std::string& path)
+{
+    auto f = testkit::Probe(path, "v:0", "codec_name,width,height,nb_frames,duration");
+    VideoFacts v;
+    v.codec = f["codec_name"];
+    v.width = atoi(f["width"].c_str());
+    v.height = atoi(f["height"].c_str());
+    v.frames = atol(f["nb_frames"].c_str());
+    v.duration = atof(f["duration"].c_str());
+    return v;
+}
+
+int FrozenStretches(const std::string& path, double minSeconds)
+{
+    char filter[96];
+    snprintf(filter, sizeof filter, "freezedetect=n=0.001:d=%.2f", minSeconds);
+    testkit::LinuxResult r = testkit::RunLinux(
+        "ffmpeg -nostdin -v info -i " + testkit::ShellQuote(testkit::UnixPath(path)) + " -vf " +
+            filter + " -map 0:v -f null - 2>&1 | grep -c freeze_start",
+        120000);
+    return atoi(r.out.c_str());
+}
+
+SoundFacts ProbeSound(const std::string& path)
+{
+    SoundFacts s;
+    auto f = testkit::Probe(path, "a:0", "codec_name,duration");
+    s.codec = f["codec_name"];
+    s.duration = atof(f["duration"].c_str());
+    std::string pcm = testkit::MakeTempDir("pcm") + "\\sound.raw";
+    testkit::RunLinux("ffmpeg -nostdin -v error -i " + testkit::ShellQuote(testkit::UnixPath(path)) +
+                      " -map 0:a -ac 1 -ar 44100 -f s16le " + testkit::ShellQuote(testkit::UnixPath(pcm)));
+    std::string bytes = testkit::ReadFile(pcm);
+    const short* x = reinterpret_cast<const short*>(bytes.data());
+    size_t n = bytes.size() / 2, window = 441;
+    std::vector<short> loud;
+    for (size_t w = 0; w + window <= n; w += window) {
+        double sum = 0;
+        for (size_t i = w; i < w + window; ++i)
+            sum += (double)x[i] * x[i];
+        if (sum / window >= 1000.0 * 1000.0)
+            loud.insert(loud.end(), x + w, x + w + window);
+    }
+    s.loudSeconds = loud.size() / 44100.0;
+    // The strongest frequency between 50 Hz and 2 kHz (Goertzel, 1 Hz steps,
+    // over at most two seconds): glitches from a loaded machine do not move it.
+    size_t len = std::min<size_t>(loud.size(), 2 * 44100);
+    double bestPower = 0;
+    for (int hz = 50; hz <= 2000 && len; ++hz) {
+        double k = 2.0 * cos(2.0 * 3.14159265358979 * hz / 44100.0), s1 = 0, s2 = 0;
+        for (size_t i = 0; i < len; ++i) {
+            double s0 = loud[i] + k * s1 - s2;
+            s2 = s1;
+            s1 = s0;
+        }
+        double power = s1 * s1 + s2 * s2 - k * s1 * s2;
+        if (power > bestPower) {
+            bestPower = power;
+            s.frequency = hz;
+        }
+    }
+    return s;
+}
+
+}  // namespace rectest

@@ -1,0 +1,210 @@
+// Whole recordings through the commands the windows use, on a moving screen,
+// with the H.264 plug-in and the real converter.
+#include <gtest/gtest.h>
+
+#include "FailingCompressor.h"
+#include "RecordingTestKit.h"
+#include "TestKit.h"
+#include "core/AppPaths.h"
+#include "recorder/audio/AudioRecording.h"
+#include "recorder/codecs/RecordingSettings.h"
+#include "recorder/recording/RecordControl.h"
+#include "recorder/recording/RecordLoop.h"
+#include "recorder/recording/RecordMessages.h"
+#include "recorder/recording/RecordingState.h"
+
+#include <mmsystem.h>
+
+using namespace rectest;
+
+namespace {
+
+class RecordingTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { screen_ = new MovingScreen; }
+    static void TearDownTestSuite()
+    {
+        delete screen_;
+        screen_ = nullptr;
+    }
+
+    // Records for `ms` of recorded time; returns the recorded time the
+    // recording itself counted.
+    DWORD RecordFor(Recorder& rec, DWORD ms)
+    {
+        StartRecording(false);
+        Sleep(ms);
+        DWORD recorded = g_recordStats.elapsedMs;
+        StopRecording();
+        EXPECT_TRUE(rec.WaitIdle());
+        return recorded;
+    }
+
+    static MovingScreen* screen_;
+};
+
+MovingScreen* RecordingTest::screen_ = nullptr;
+
+TEST_F(RecordingTest, FiveSecondsAt25fpsGiveAnH264VideoOf125Frames)
+{
+    Recorder rec(25);
+    RecordFor(rec, 5000);
+    std::vector<std::string> files = rec.SavedFiles();
+    ASSERT_EQ(1u, files.size());
+    VideoFacts v = ProbeVideo(files[0]);
+    EXPECT_EQ("h264", v.codec);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN) & ~1, v.width);
+    EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN) & ~1, v.height);
+    EXPECT_NEAR(125, v.frames, 3);
+    EXPECT_NEAR(5.0, v.duration, 0.2);
+    // The windows heard of the start and the stop, and the save was announced.
+    EXPECT_EQ(1u, rec.Host().main.Messages(WM_RECORD_STARTED).size());
+    EXPECT_EQ(1u, rec.Host().main.Messages(WM_RECORD_STOPPED).size());
+    EXPECT_EQ(1u, rec.Host().main.Messages(WM_SHOW_SAVE_NOTICE).size());
+    EXPECT_GE(rec.Host().main.Messages(WM_RECORD_STATUS).size(), 8u);
+    EXPECT_TRUE(rec.Host().Saw("tip:您的视频已保存在视频文件夹里！"));
+    EXPECT_TRUE(rec.Host().Saw("cover:正在保存，请稍后..."));
+    EXPECT_FALSE(testkit::FileExists(GetTempVideoPath()));
+}
+
+TEST_F(RecordingTest, At60fpsTheVideoLastsAsLongAsTheRecording)
+{
+    Recorder rec(60);
+    DWORD recorded = RecordFor(rec, 5000);
+    std::vector<std::string> files = rec.SavedFiles();
+    ASSERT_EQ(1u, files.size());
+    VideoFacts v = ProbeVideo(files[0]);
+    EXPECT_NEAR(recorded / 1000.0, v.duration, recorded / 1000.0 * 0.02);
+    EXPECT_NEAR(recorded / 1000.0 * 60, v.frames, recorded / 1000.0 * 60 * 0.02);
+}
+
+TEST_F(RecordingTest, APauseLeavesNoGapAndNoFrozenStretch)
+{
+    Recorder rec(25);
+    StartRecording(false);
+    Sleep(2000);
+    TogglePause();
+    Sleep(2000);
+    TogglePause();
+    Sleep(2000);
+    StopRecording();
+    ASSERT_TRUE(rec.WaitIdle());
+    std::vector<std::string> files = rec.SavedFiles();
+    ASSERT_EQ(1u, files.size());
+    VideoFacts v = ProbeVideo(files[0]);
+    EXPECT_NEAR(4.0, v.duration, 0.25);
+    EXPECT_NEAR(100, v.frames, 5);
+    EXPECT_EQ(0, FrozenStretches(files[0], 0.5));
+    // The pause buttons blinked and ended on 0.
+    std::vector<LoggedMessage> blinks = rec.Host().main.Messages(WM_PAUSE_BLINK);
+    ASSERT_GE(blinks.size(), 3u);
+    EXPECT_EQ(0u, blinks.back().wParam);
+}
+
+TEST_F(RecordingTest, CountdownTicksThreeTwoOneThenStarts)
+{
+    Recorder rec(25);
+    g_nCountdownSeconds = 3;
+    DWORD t0 = GetTickCount();
+    StartRecording(false);
+    EXPECT_EQ(RecordPhase::CountingDown, GetRecordPhase());
+    // A second start during the countdown must not start a second recording.
+    Sleep(500);
+    StartRecording(false);
+    Sleep(3500);
+    std::vector<LoggedMessage> ticks = rec.Host().countdown.Messages(WM_RECORD_STATUS);
+    ASSERT_EQ(3u, ticks.size());
+    EXPECT_EQ(3u, ticks[0].wParam);
+    EXPECT_EQ(2u, ticks[1].wParam);
+    EXPECT_EQ(1u, ticks[2].wParam);
+    EXPECT_NEAR(1000, (int)(ticks[1].tick - ticks[0].tick), 250);
+    EXPECT_NEAR(1000, (int)(ticks[2].tick - ticks[1].tick), 250);
+    std::vector<LoggedMessage> started = rec.Host().main.Messages(WM_RECORD_STARTED);
+    ASSERT_EQ(1u, started.size());
+    EXPECT_GE(started[0].tick - t0, 2900u);
+    EXPECT_EQ(1u, rec.Host().main.Messages(WM_SHOW_COUNTDOWN).size());
+    EXPECT_TRUE(rec.Host().Saw("closecountdown"));
+    Sleep(1000);
+    StopRecording();
+    ASSERT_TRUE(rec.WaitIdle());
+    EXPECT_EQ(1u, rec.SavedFiles().size());
+}
+
+TEST_F(RecordingTest, AStartWhileSavingIsRefused)
+{
+    Recorder rec(25);
+    StartRecording(false);
+    Sleep(1500);
+    StopRecording();
+    // Straight after the stop the previous recording is still closing.
+    StartRecording(false);
+    ASSERT_TRUE(rec.WaitIdle());
+    EXPECT_EQ(1u, rec.SavedFiles().size());
+    EXPECT_EQ(1u, rec.Host().main.Messages(WM_RECORD_STARTED).size());
+}
+
+TEST_F(RecordingTest, AutoStopWithNewRecordingActionLeavesTwoRecordings)
+{
+    Recorder rec(25);
+    rec.Host().afterStopAction = 1;
+    g_autoStopSettings.limit = 3;
+    g_autoStopSettings.armed = 1;
+    g_bAutoStopWatch = 1;
+    StartRecording(false);
+    // The first stops by itself after 3 s; the second is stopped by hand.
+    DWORD t0 = GetTickCount();
+    while (rec.Host().main.Messages(WM_RECORD_STARTED).size() < 2 && GetTickCount() - t0 < 20000)
+        Sleep(50);
+    ASSERT_EQ(2u, rec.Host().main.Messages(WM_RECORD_STARTED).size());
+    Sleep(3000);
+    StopRecording();
+    ASSERT_TRUE(rec.WaitIdle());
+    std::vector<std::string> files = rec.SavedFiles();
+    ASSERT_EQ(2u, files.size());
+    for (const std::string& f : files)
+        EXPECT_NEAR(3.0, ProbeVideo(f).duration, 0.6) << f;
+    g_bAutoStopWatch = 0;
+}
+
+TEST_F(RecordingTest, ACompressorThatFailsEndsTheRecordingAndKeepsWhatWasWritten)
+{
+    ASSERT_TRUE(InstallFailingCompressor(10));
+    Recorder rec(25);
+    SetRecordingCompressorForTests(kFailingHandler);
+    HWND owner = rec.Host().main.Hwnd();
+    StartRecording(false);
+    // The loop ends by itself at the failure; the program returns to idle.
+    ASSERT_TRUE(rec.WaitIdle(20000));
+    EXPECT_EQ(0, g_bRecording);
+    EXPECT_EQ(1, g_bSaveDone);
+    EXPECT_EQ(1u, rec.Host().main.Messages(RecordInterruptedMessage()).size()) << owner;
+    EXPECT_TRUE(rec.Host().Saw("hidecover"));
+    std::vector<std::string> files = rec.SavedFiles();
+    ASSERT_EQ(1u, files.size());
+    EXPECT_EQ(10, ProbeVideo(files[0]).frames);
+    RemoveFailingCompressor();
+}
+
+// With the microphone on, a tone played into the sound server is in the
+// saved video as its MP3 track.
+TEST_F(RecordingTest, MicrophoneSoundIsJoinedIntoTheVideo)
+{
+    waveInGetNumDevs();  // the sound system's first use in a process can be slow
+    Recorder rec(25);
+    g_bRecordMic = 1;
+    testkit::PlayTone(440, 8.0);
+    Sleep(500);
+    RecordFor(rec, 5000);
+    g_bRecordMic = 0;
+    std::vector<std::string> files = rec.SavedFiles();
+    ASSERT_EQ(1u, files.size());
+    SoundFacts s = ProbeSound(files[0]);
+    EXPECT_EQ("mp3", s.codec);
+    EXPECT_NEAR(5.0, s.duration, 0.3);
+    EXPECT_GT(s.loudSeconds, 3.0);
+    EXPECT_NEAR(440.0, s.frequency, 15.0);
+    EXPECT_EQ("h264", ProbeVideo(files[0]).codec);
+    EXPECT_FALSE(testkit::FileExists(GetTempAudioPath()));
+}
+
+}  // namespace
