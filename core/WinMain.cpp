@@ -1,58 +1,174 @@
-// Entry point of Orbisk.exe. For now it only proves that the cross-built
-// program starts under Windows (or Wine) and shows its main window; the real
-// start-up sequence grows here.
-#include <windows.h>
+// Entry point of Orbisk.exe: brings the program up in a fixed order, runs
+// the main window's message loop and takes everything down in reverse.
+#include "core/CfgDocument.h"
+#include "core/CrashDump.h"
+#include "core/LedFont.h"
+#include "core/MainFrame.h"
+#include "core/ResourceIds.h"
+#include "core/SingleInstance.h"
+#include "core/StaticStartup.h"
+#include "platform/ui/UIlib.h"
+#include "recorder/OverlaySettings.h"
+#include "recorder/audio/AudioEndpoints.h"
+#include "recorder/codecs/CodecPresets.h"
+#include "recorder/codecs/CodecStartup.h"
+#include "recorder/codecs/CompressorList.h"
+#include "recorder/recording/RecordLoop.h"
+#include "recorder/recording/RecordingHost.h"
+#include "recorder/recording/RecordingState.h"
+
+#include <objbase.h>
+#include <memory>
+#include <ole2.h>
 
 namespace {
 
-const char kMainClass[] = "VintraCamMainFrameClsName";
-const char kTitle[] = "Orbisk";
+// Closing saved any recording already; this only covers the window going
+// away another way.
+const DWORD kRecordingEndWaitMs = 60 * 1000;
 
-LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+// Keeps the rich-edit control library loaded while the windows run.
+class RichEditLibrary {
+public:
+    RichEditLibrary() : module_(LoadLibraryA("Riched20.dll")) {}
+    ~RichEditLibrary()
+    {
+        if (module_) FreeLibrary(module_);
+    }
+    RichEditLibrary(const RichEditLibrary&) = delete;
+    RichEditLibrary& operator=(const RichEditLibrary&) = delete;
+
+private:
+    HMODULE module_;
+};
+
+// COM and OLE for the UI thread, in the order they came up.
+class ComApartment {
+public:
+    ComApartment()
+    {
+        firstCom_ = SUCCEEDED(CoInitialize(nullptr));
+        ole_ = SUCCEEDED(OleInitialize(nullptr));
+        // The second initialisation is the one start-up depends on.
+        HRESULT hr = CoInitialize(nullptr);
+        secondCom_ = SUCCEEDED(hr);
+    }
+    ~ComApartment()
+    {
+        if (secondCom_) CoUninitialize();
+        if (ole_) OleUninitialize();
+        if (firstCom_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+    bool Ready() const { return secondCom_; }
+
+private:
+    bool firstCom_ = false;
+    bool ole_ = false;
+    bool secondCom_ = false;
+};
+
+// The microphone and speaker endpoint objects, for the life of the windows.
+// One that cannot be made stays null; the program goes on without it.
+class AudioEndpoints {
+public:
+    AudioEndpoints()
+    {
+        g_pMicEndpoint = new (std::nothrow) AudioEndpointList();
+        if (g_pMicEndpoint) g_pMicEndpoint->Init();
+        g_pSpeakerEndpoint = new (std::nothrow) SpeakerEndpoint();
+        if (g_pSpeakerEndpoint) g_pSpeakerEndpoint->Init();
+    }
+    ~AudioEndpoints()
+    {
+        delete g_pMicEndpoint;
+        g_pMicEndpoint = nullptr;
+        delete g_pSpeakerEndpoint;
+        g_pSpeakerEndpoint = nullptr;
+    }
+    AudioEndpoints(const AudioEndpoints&) = delete;
+    AudioEndpoints& operator=(const AudioEndpoints&) = delete;
+};
+
+void ApplyStartupOverlayFlags()
 {
-    switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        RECT rc;
-        GetClientRect(hwnd, &rc);
-        FillRect(dc, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
-        SetBkMode(dc, TRANSPARENT);
-        DrawTextW(dc, L"Orbisk 录屏", -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        EndPaint(hwnd, &ps);
+    // The watermark's own settings decide whether a picture is drawn; the
+    // caption is on as soon as it has a text.
+    g_bWatermarkEnabled = 1;
+    g_captionSettings.enabled = g_captionSettings.text.empty() ? 0 : 1;
+}
+
+bool CreateMainWindow(MainFrame* frame)
+{
+    const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION |
+                        WS_SYSMENU | WS_MINIMIZEBOX;  // 0x96CA0000
+    if (!frame->Create(nullptr, kMainFrameTitle, style, WS_EX_APPWINDOW, 0, 0, 600, 800))
+        return false;
+    frame->SetIcon(kAppIconResource);
+    frame->CenterWindow();
+    frame->ShowWindow(true);
+    return true;
+}
+
+int RunProgram()
+{
+    // The UI library takes its resources from the program folder.
+    DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleA(nullptr));
+    DuiLib::CPaintManagerUI::SetResourcePath(DuiLib::CPaintManagerUI::GetInstancePath());
+    DuiLib::WindowImplBase::SetSkinBackgroundHook(GetSkinBackgroundFile);
+
+    LedFontScope ledFont;
+    RichEditLibrary richEdit;
+    ComApartment com;
+    if (!com.Ready()) return 0;
+
+    LoadConfigFile();
+    LoadOverlaySettings();
+    WriteXvidDefaults();
+    WriteX264Defaults();
+    MainFrameHooks& hooks = GetMainFrameHooks();
+    if (hooks.refreshUserSkins) hooks.refreshUserSkins();
+    ApplyStartupOverlayFlags();
+    auto endpoints = std::make_unique<AudioEndpoints>();
+    LoadSettingsAndInstallCodecs();
+
+    g_pMainFrame = new (std::nothrow) MainFrame();
+    if (!g_pMainFrame) return 0;
+    if (!CreateMainWindow(g_pMainFrame)) {
+        delete g_pMainFrame;
+        g_pMainFrame = nullptr;
         return 0;
     }
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+
+    if (hooks.startVideoListLoader) hooks.startVideoListLoader();
+
+    DuiLib::CPaintManagerUI::MessageLoop();
+    for (const auto& stop : hooks.stopWorkers)
+        if (stop) stop();
+    DuiLib::CPaintManagerUI::Term();
+
+    // The window saved any recording before it closed; whatever of the
+    // recording's threads still runs ends before what it uses goes.
+    WaitForRecordIdle(kRecordingEndWaitMs);
+    SetRecordingHost(nullptr);
+    endpoints.reset();
+    g_pCodecInfos.reset();
+    return 0;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kMainClass;
-    if (!RegisterClassExA(&wc))
-        return 1;
-    HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, kMainClass, kTitle,
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 550, 150, nullptr, nullptr,
-                                instance, nullptr);
-    if (!hwnd)
-        return 1;
-    ShowWindow(hwnd, show);
-    UpdateWindow(hwnd);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    InstallCrashFilter();
+#ifdef ORBISK_TEST_HOOKS
+    CrashIfAsked(commandLine);
+#endif
+    if (!AcquireSingleInstance()) {
+        ActivateRunningInstance();
+        ExitProcess(0);
     }
-    return 0;
+    return RunProgram();
 }

@@ -10,6 +10,8 @@ SYSTEM=" kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll ol
  normaliz.dll psapi.dll winspool.drv uxtheme.dll dwmapi.dll ntdll.dll strmiids.dll quartz.dll
  iphlpapi.dll userenv.dll setupapi.dll mfplat.dll riched20.dll msacm32.dll
  camhook.dll "
+# One blank between names, line breaks included, so every name matches.
+SYSTEM=" $(echo $SYSTEM) "
 status=0 count=0
 while IFS= read -r -d '' f; do
     count=$((count + 1))

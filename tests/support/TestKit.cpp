@@ -1,5 +1,7 @@
 #include "TestKit.h"
 
+#include <gdiplus.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -34,6 +36,39 @@ std::string TestBinDir()
     return DirOf(ModulePath());
 }
 
+std::string SaveWindowScreenshot(HWND window, const std::string& name)
+{
+    RECT rc;
+    if (!GetWindowRect(window, &rc)) return std::string();
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (w <= 0 || h <= 0) return std::string();
+    std::string dir = DirOf(ProgramDir()) + "\\screenshots";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    std::string path = dir + "\\" + name + ".png";
+
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return std::string();
+    bool saved = false;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+    SelectObject(mem, old);
+    {
+        Gdiplus::Bitmap image(bmp, nullptr);
+        CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+        std::wstring wpath(path.begin(), path.end());
+        saved = image.Save(wpath.c_str(), &png, nullptr) == Gdiplus::Ok;
+    }
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    Gdiplus::GdiplusShutdown(token);
+    return saved ? path : std::string();
+}
+
 std::string MakeTempDir(const std::string& tag)
 {
     char tmp[MAX_PATH] = {};
@@ -41,12 +76,10 @@ std::string MakeTempDir(const std::string& tag)
     static LONG counter = 0;
     for (;;) {
         char name[MAX_PATH];
-        snprintf(name, sizeof name, "%sorbisk-%s-%lu-%ld", tmp, tag.c_str(),
-                 GetCurrentProcessId(), InterlockedIncrement(&counter));
-        if (CreateDirectoryA(name, nullptr))
-            return name;
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            return std::string();
+        snprintf(name, sizeof name, "%sorbisk-%s-%lu-%ld", tmp, tag.c_str(), GetCurrentProcessId(),
+                 InterlockedIncrement(&counter));
+        if (CreateDirectoryA(name, nullptr)) return name;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
     }
 }
 
@@ -58,8 +91,7 @@ bool FileExists(const std::string& path)
 long long FileSize(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA d;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d))
-        return -1;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d)) return -1;
     return ((long long)d.nFileSizeHigh << 32) | d.nFileSizeLow;
 }
 
@@ -67,10 +99,8 @@ bool WaitForFile(const std::string& path, DWORD timeoutMs, long long minSize)
 {
     DWORD start = GetTickCount();
     for (;;) {
-        if (FileSize(path) >= minSize)
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
+        if (FileSize(path) >= minSize) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
         Sleep(20);
     }
 }
@@ -92,8 +122,7 @@ void WriteFile(const std::string& path, const std::string& bytes)
 Process::~Process()
 {
     if (pi_.hProcess) {
-        if (Running())
-            Kill();
+        if (Running()) Kill();
         CloseHandle(pi_.hProcess);
         CloseHandle(pi_.hThread);
     }
@@ -110,8 +139,7 @@ bool Process::Start(const std::string& exe, const std::string& args, const std::
 
 long Process::Wait(DWORD timeoutMs)
 {
-    if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0)
-        return -1;
+    if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
     GetExitCodeProcess(pi_.hProcess, &code);
     return (long)code;
@@ -140,8 +168,7 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lp)
     auto* ctx = reinterpret_cast<FindCtx*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == ctx->pid)
-        ctx->out->push_back(hwnd);
+    if (pid == ctx->pid) ctx->out->push_back(hwnd);
     return TRUE;
 }
 
@@ -163,11 +190,9 @@ HWND WaitForWindow(const char* cls, const char* title, DWORD timeoutMs, DWORD pi
         while ((h = FindWindowExA(nullptr, h, cls, title)) != nullptr) {
             DWORD owner = 0;
             GetWindowThreadProcessId(h, &owner);
-            if (!pid || owner == pid)
-                return h;
+            if (!pid || owner == pid) return h;
         }
-        if (GetTickCount() - start >= timeoutMs)
-            return nullptr;
+        if (GetTickCount() - start >= timeoutMs) return nullptr;
         Sleep(20);
     }
 }
@@ -177,14 +202,12 @@ std::string UnixPath(const std::string& windowsPath)
     using Fn = char*(CDECL*)(LPCWSTR);
     static Fn fn = reinterpret_cast<Fn>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
-    if (!fn)
-        return std::string();
+    if (!fn) return std::string();
     int n = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, nullptr, 0);
     std::wstring w(n, L'\0');
     MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, &w[0], n);
     char* unix = fn(w.c_str());
-    if (!unix)
-        return std::string();
+    if (!unix) return std::string();
     std::string r = unix;
     HeapFree(GetProcessHeap(), 0, unix);
     return r;
@@ -210,10 +233,10 @@ std::string LaunchLinux(const std::string& shellCommand)
     std::string dir = MakeTempDir("linux");
     std::string udir = UnixPath(dir);
     // The program's code page is GBK; Linux tools must print plain ASCII.
-    std::string script = "export LC_ALL=C LANG=C\n(" + shellCommand + "\n) >" + ShellQuote(udir + "/out") +
-                         " 2>" + ShellQuote(udir + "/err") + " </dev/null\necho $? >" +
-                         ShellQuote(udir + "/rc.tmp") + "\nmv " + ShellQuote(udir + "/rc.tmp") + " " +
-                         ShellQuote(udir + "/rc") + "\n";
+    std::string script = "export LC_ALL=C LANG=C\n(" + shellCommand + "\n) >" +
+                         ShellQuote(udir + "/out") + " 2>" + ShellQuote(udir + "/err") +
+                         " </dev/null\necho $? >" + ShellQuote(udir + "/rc.tmp") + "\nmv " +
+                         ShellQuote(udir + "/rc.tmp") + " " + ShellQuote(udir + "/rc") + "\n";
     WriteFile(dir + "\\job.sh", script);
     std::string cmd = "/bin/sh " + udir + "/job.sh";
     STARTUPINFOA si = {};
@@ -232,8 +255,7 @@ LinuxResult RunLinux(const std::string& shellCommand, DWORD timeoutMs)
 {
     std::string dir = LaunchLinux(shellCommand);
     LinuxResult r;
-    if (!WaitForFile(dir + "\\rc", timeoutMs))
-        return r;
+    if (!WaitForFile(dir + "\\rc", timeoutMs)) return r;
     r.exitCode = atoi(ReadFile(dir + "\\rc").c_str());
     r.out = ReadFile(dir + "\\out");
     r.err = ReadFile(dir + "\\err");
@@ -249,8 +271,7 @@ std::map<std::string, std::string> Probe(const std::string& windowsPath, const s
                                          const std::string& entries, bool countFrames)
 {
     std::string cmd = "ffprobe -v error";
-    if (countFrames)
-        cmd += " -count_frames";
+    if (countFrames) cmd += " -count_frames";
     if (!stream.empty())
         cmd += " -select_streams " + stream + " -show_entries stream=" + entries;
     else
@@ -262,8 +283,7 @@ std::map<std::string, std::string> Probe(const std::string& windowsPath, const s
     std::string line;
     while (std::getline(lines, line)) {
         size_t eq = line.find('=');
-        if (eq != std::string::npos)
-            fields[line.substr(0, eq)] = line.substr(eq + 1);
+        if (eq != std::string::npos) fields[line.substr(0, eq)] = line.substr(eq + 1);
     }
     return fields;
 }

@@ -51,6 +51,10 @@ HWND WaitForWindow(const char* cls, const char* title, DWORD timeoutMs, DWORD pi
 // Every top-level window of a process.
 std::vector<HWND> WindowsOfProcess(DWORD pid);
 
+// Saves what the screen shows of a window as <build>\screenshots\<name>.png
+// (kept as CI artefacts); the path, or empty when it could not be written.
+std::string SaveWindowScreenshot(HWND window, const std::string& name);
+
 // Linux side. Wine starts Unix programs but cannot wait for them or read
 // their output, so the command runs in /bin/sh with its output and exit
 // status written to files that are polled.

@@ -71,14 +71,7 @@ UiControl UiProbe::Ask(HWND window, const std::string& name, unsigned op, DWORD 
     GlobalDeleteAtom(atom);
     if (!got_) return c;
     c.answered = true;
-    for (size_t p = 0; p < payload_.size();) {
-        size_t k = payload_.find('\0', p);
-        if (k == std::string::npos) break;
-        size_t v = payload_.find('\0', k + 1);
-        if (v == std::string::npos) break;
-        c.fields[payload_.substr(p, k - p)] = payload_.substr(k + 1, v - k - 1);
-        p = v + 1;
-    }
+    c.fields = ParseFields(payload_);
     c.found = c.fields["found"] == "1";
     c.visible = c.fields["visible"] == "1";
     c.shown = c.fields["shown"] == "1";
@@ -89,6 +82,32 @@ UiControl UiProbe::Ask(HWND window, const std::string& name, unsigned op, DWORD 
     c.pos.right = atoi(c.fields["right"].c_str());
     c.pos.bottom = atoi(c.fields["bottom"].c_str());
     return c;
+}
+
+std::map<std::string, std::string> UiProbe::ParseFields(const std::string& payload)
+{
+    std::map<std::string, std::string> fields;
+    for (size_t p = 0; p < payload.size();) {
+        size_t k = payload.find('\0', p);
+        if (k == std::string::npos) break;
+        size_t v = payload.find('\0', k + 1);
+        if (v == std::string::npos) break;
+        fields[payload.substr(p, k - p)] = payload.substr(k + 1, v - k - 1);
+        p = v + 1;
+    }
+    return fields;
+}
+
+std::map<std::string, std::string> UiProbe::AskWindow(HWND window, const char* message, LPARAM op,
+                                                      DWORD timeoutMs)
+{
+    if (!reply_) return {};
+    got_ = false;
+    payload_.clear();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, RegisterWindowMessageA(message), reinterpret_cast<WPARAM>(reply_),
+                        op, SMTO_NORMAL, timeoutMs, &result);
+    return got_ ? ParseFields(payload_) : std::map<std::string, std::string>();
 }
 
 UiControl UiProbe::Query(HWND window, const std::string& name, DWORD timeoutMs)

@@ -51,7 +51,14 @@ public:
         }
     }
 
+    // Any window that answers in the probe's reply format: sends the
+    // registered message `message` with this probe's reply window as wParam
+    // and op as lParam; the fields of the reply, empty when none came.
+    std::map<std::string, std::string> AskWindow(HWND window, const char* message, LPARAM op,
+                                                 DWORD timeoutMs = 5000);
+
 private:
+    static std::map<std::string, std::string> ParseFields(const std::string& payload);
     UiControl Ask(HWND window, const std::string& name, unsigned op, DWORD timeoutMs);
     static LRESULT CALLBACK ReplyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 

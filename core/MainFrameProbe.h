@@ -1,0 +1,15 @@
+// The main window's test probe (test builds only): SendMessage(main window,
+// RegisterWindowMessage(kMainFrameProbeMessage), (WPARAM)replyWindow, op).
+//   op kMainFrameProbeQuery: the reply window receives WM_COPYDATA in the UI
+//     probe's format with: tip, tray_added, tray_adds, timer2, audio_ticks, menu_159,
+//     menu_160, menu_161, menu_163 ("enabled"/"grayed"), skin, led, closing.
+//   op kMainFrameProbeEndMenu: ends the open tray menu without a choice.
+//   op kMainFrameProbeShowCover / kMainFrameProbeHideCover: the cover as a
+//     recording shows it while it is saved (for screenshots).
+#pragma once
+
+#define kMainFrameProbeMessage "OrbiskMainFrameProbe"
+const long kMainFrameProbeQuery = 1;
+const long kMainFrameProbeEndMenu = 2;
+const long kMainFrameProbeShowCover = 3;
+const long kMainFrameProbeHideCover = 4;
