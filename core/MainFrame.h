@@ -8,6 +8,7 @@
 // RunOnMainFrame, or through the recording host.
 #pragma once
 
+#include "core/ChildWindows.h"
 #include "core/TrayIcon.h"
 #include "platform/ui/UIlib.h"
 
@@ -83,6 +84,8 @@ struct MainFrameHooks {
     // A recording started or ended: the settings window enables or
     // disables what must not change meanwhile.
     std::function<void()> recordingStateChanged;
+    // Empties the drawing board before a new screenshot is marked up.
+    std::function<void()> clearDrawingBoard;
 };
 MainFrameHooks& GetMainFrameHooks();
 
@@ -140,6 +143,24 @@ public:
     // Hot keys 1 to 6 (index 0 to 5).
     void OnHotKeyAction(int index);
 
+    // Openers of child windows (the windows come from ChildWindows.h); each
+    // reuses the window that is open.
+    void OpenRegionPicker();
+    // While recording: asks whether to stop, since the mode cannot change
+    // under a running recording. Stops on OK.
+    void ConfirmRecordModeChange();
+    // The conversion window for a file, at a screen point (null: the corner
+    // point); an open one keeps its own file. The video list gives way.
+    void OpenFormatConvertWindow(const POINT* at, const std::string& file);
+    // Real-time graffiti off when it is on, else on over area.
+    void ToggleRealtimeGraffiti(int flag, const RECT& area);
+    // The frame around the recorded area.
+    void ShowFlashWnd(const RECT& area);
+    void ShowSmallTipWindow();
+    void ShowAboutSoftWnd();
+    // A kept child window ends: whichever field refers to it is cleared.
+    void ForgetChildWindow(DuiLib::WindowImplBase* window);
+
     bool IsClosing() const { return m_bClosing; }
     unsigned GetAutoStopAction() const { return m_nAutoStopAction; }
     void SetAutoStopAction(unsigned action);
@@ -181,7 +202,22 @@ protected:
 private:
     void OnStatusTick();
     void OnTrayNotify(LPARAM mouseMessage);
-    void OnClick(const DuiLib::CDuiString& name, POINT at);
+    void OnClick(DuiLib::CControlUI& sender, POINT clickPoint);
+    // The bottom-left corner of the client area, on the screen: where child
+    // windows opened from the buttons appear.
+    POINT CornerPoint() const;
+    // Opens the window kept in field unless one is open; true when the field
+    // holds a window afterwards.
+    bool OpenKept(DuiLib::WindowImplBase*& field, ChildWindow which,
+                  const ChildWindowRequest& request);
+    void OpenNotKept(ChildWindow which, POINT at);
+    // Shows an open window and brings it forward.
+    static void BringForward(DuiLib::WindowImplBase* window);
+    void StartWhiteboardMode();
+    void OpenScreenshotWindow();
+    void SaveFullScreenShot();
+    void AskCancelTimedStart();
+    void AskCancelAutoStop();
     void ShowTimeText(const std::string& plain, const std::string& led);
     void HideTip();
     // Stops a running recording and waits, handling messages, until it is

@@ -7,6 +7,7 @@
 #include "core/MainFrame.h"
 #include "core/MainFrameProbe.h"
 #include "platform/ui/UIProbeProtocol.h"
+#include "recorder/Zoom.h"
 
 #include <string>
 
@@ -47,6 +48,10 @@ bool MainFrame::HandleTestProbe(UINT uMsg, WPARAM wParam, LPARAM lParam)
     Put(out, "skin", m_skinBackgroundFile.Str());
     Put(out, "led", g_bLedFont ? "1" : "0");
     Put(out, "closing", m_bClosing ? "1" : "0");
+    Put(out, "float_shown", std::to_string(m_bFloatWndShown));
+    Put(out, "zoom_x", std::to_string(g_ptZoomCenter.x));
+    Put(out, "zoom_y", std::to_string(g_ptZoomCenter.y));
+    Put(out, "zoom_tick", std::to_string(g_dwZoomTick));
     HWND reply = reinterpret_cast<HWND>(wParam);
     if (IsWindow(reply)) {
         COPYDATASTRUCT cds = {};

@@ -2,7 +2,9 @@
 // RegisterWindowMessage(kMainFrameProbeMessage), (WPARAM)replyWindow, op).
 //   op kMainFrameProbeQuery: the reply window receives WM_COPYDATA in the UI
 //     probe's format with: tip, tray_added, tray_adds, timer2, audio_ticks, menu_159,
-//     menu_160, menu_161, menu_163 ("enabled"/"grayed"), skin, led, closing.
+//     menu_160, menu_161, menu_163 ("enabled"/"grayed"), skin, led, closing,
+//     float_shown (the floating bar's shown flag), zoom_x, zoom_y, zoom_tick
+//     (the last zoom request).
 //   op kMainFrameProbeEndMenu: ends the open tray menu without a choice.
 //   op kMainFrameProbeShowCover / kMainFrameProbeHideCover: the cover as a
 //     recording shows it while it is saved (for screenshots).

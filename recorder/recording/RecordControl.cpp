@@ -46,12 +46,6 @@ void PostToRecordingWindows(UINT msg)
     PostIf(host.WhiteboardWindow(), msg);
 }
 
-void SetTimedStartText(const std::string& text)
-{
-    std::lock_guard<std::mutex> lock(g_timedTextLock);
-    g_timedStartText = text;
-}
-
 std::string Hms(long seconds)
 {
     char buf[32];
@@ -88,6 +82,12 @@ std::string GetTimedStartText()
 {
     std::lock_guard<std::mutex> lock(g_timedTextLock);
     return g_timedStartText;
+}
+
+void SetTimedStartText(const std::string& text)
+{
+    std::lock_guard<std::mutex> lock(g_timedTextLock);
+    g_timedStartText = text;
 }
 
 void RunDetached(LPTHREAD_START_ROUTINE proc)

@@ -22,6 +22,7 @@ extern AutoStopSettings g_autoStopSettings;
 
 // "00:00:00" until a timed start counts down.
 std::string GetTimedStartText();
+void SetTimedStartText(const std::string& text);
 
 void StartRecording(bool fromCountdown);
 void StopRecording();
