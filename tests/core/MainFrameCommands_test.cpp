@@ -5,6 +5,7 @@
 
 #include "TestKit.h"
 #include "UiProbe.h"
+#include "core/AppPaths.h"
 #include "core/ChildWindows.h"
 #include "core/LedFont.h"
 #include "core/MainFrame.h"
@@ -415,6 +416,26 @@ TEST_F(MainFrameCommandsTest, GraffitiKeyTogglesInsideTheFlashFrameOrOverTheScre
     EXPECT_EQ(flash.left + 4, second.area.left);
     EXPECT_EQ(flash.bottom - 4, second.area.bottom);
     for (TestChild* w : Opened(ChildWindow::RealtimeGraffiti)) delete w;
+}
+
+TEST_F(MainFrameCommandsTest, ScreenshotKeyShowsTheSaveNoticeOfAPictureWhenSaved)
+{
+    const std::string folder = testkit::MakeTempDir("shot");
+    ASSERT_TRUE(SetVideoSaveFolder(folder));
+    std::vector<WPARAM> notices;
+    POINT noticeAt = {};
+    GetMainFrameHooks().showSaveNotice = [&](POINT at, WPARAM kind) {
+        noticeAt = at;
+        notices.push_back(kind);
+    };
+    PostMessageA(main_, WM_HOTKEY, 5, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !notices.empty(); }));
+    EXPECT_EQ(1u, notices[0]) << "kind 1: a picture";
+    EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN) - 300, noticeAt.x);
+    EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN) - 120, noticeAt.y);
+    std::string shot = GetCurrentScreenshotFile();
+    EXPECT_EQ(0u, shot.find(folder)) << shot;
+    EXPECT_GT(testkit::FileSize(shot), 1000);
 }
 
 }  // namespace
