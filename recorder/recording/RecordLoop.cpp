@@ -32,8 +32,7 @@ DWORD g_testFourcc = 0;
 DWORD RecordingFourcc()
 {
 #ifdef ORBISK_TEST_HOOKS
-    if (g_testFourcc)
-        return g_testFourcc;
+    if (g_testFourcc) return g_testFourcc;
 #endif
     return g_videoOpts.m_fccHandler;
 }
@@ -43,8 +42,7 @@ DWORD RecordingFourcc()
 bool ClaimTempVideoPath()
 {
     for (int attempt = 0; attempt < 20; ++attempt) {
-        if (attempt == 10)
-            BuildTempVideoPath();
+        if (attempt == 10) BuildTempVideoPath();
         std::string path = GetTempVideoPath();
         HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -74,8 +72,7 @@ public:
         TIMECAPS caps = {};
         if (timeGetDevCaps(&caps, sizeof caps) == TIMERR_NOERROR) {
             m_period = caps.wPeriodMin > 1 ? caps.wPeriodMin : 1;
-            if (m_period > caps.wPeriodMax)
-                m_period = caps.wPeriodMax;
+            if (m_period > caps.wPeriodMax) m_period = caps.wPeriodMax;
         }
         timeBeginPeriod(m_period);
     }
@@ -89,8 +86,7 @@ private:
 void Interrupted()
 {
     RecordingHost& host = *GetRecordingHost();
-    if (g_hRecordOwnerWnd)
-        PostMessageA(g_hRecordOwnerWnd, RecordInterruptedMessage(), 0, 0);
+    if (g_hRecordOwnerWnd) PostMessageA(g_hRecordOwnerWnd, RecordInterruptedMessage(), 0, 0);
     host.HideCover();
     FinishRecordPhase();
 }
@@ -132,18 +128,17 @@ void PrepareRecording()
         DisableXvidStatusWindow();
     g_recordStats.Reset();
     switch (g_nRecordMode) {
-    case 4:
-        if (IsRectEmpty(&g_rcVirtualScreen))
-            InitRecordDefaults(g_hRecordOwnerWnd);
-        SetCaptureRect(g_rcVirtualScreen);
-        StartRecordThread();
-        break;
-    case 1:
-    case 3:
-        StartRecordThread();
-        break;
-    default:
-        break;
+        case 4:
+            if (IsRectEmpty(&g_rcVirtualScreen)) InitRecordDefaults(g_hRecordOwnerWnd);
+            SetCaptureRect(g_rcVirtualScreen);
+            StartRecordThread();
+            break;
+        case 1:
+        case 3:
+            StartRecordThread();
+            break;
+        default:
+            break;
     }
 }
 
@@ -218,12 +213,14 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
         AudioStartResult audio = StartRecordingAudio(setup);
         // Without system sound there is no audio clock to follow: the wall
         // clock paces the recording instead of frames waiting forever.
-        if (!audio.systemSound)
-            pacer.StopFollowingAudio();
+        if (!audio.systemSound) pacer.StopFollowingAudio();
 
         while (g_bRecording && !writer.Failed()) {
-            g_camera.CaptureFrame(GetCaptureRect(), false);
+            // A frame's time is when its grab begins: that is the moment the
+            // picture shows. Timed at the grab's end, a grab longer than one
+            // interval makes the loop wait for the next slot and halves the rate.
             now = timeGetTime();
+            g_camera.CaptureFrame(GetCaptureRect(), false);
             FramePacer::Decision d = pacer.OnFrame(now, g_fAudioClock.load());
             g_recordStats.startTick = pacer.StartTick();
             g_recordStats.elapsedMs = d.elapsed;
@@ -234,25 +231,20 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
                 pacer.Written(d.index, now);
                 g_recordStats.bytesWritten = writer.BytesWritten();
                 g_recordStats.framesWritten = writer.FramesWritten();
-                if (d.elapsed)
-                    g_recordStats.indexRate = d.index / (d.elapsed / 1000.f);
+                if (d.elapsed) g_recordStats.indexRate = d.index / (d.elapsed / 1000.f);
             }
             if (g_bPaused) {
                 PauseRecordingAudio();
                 DWORD pausedAt = timeGetTime();
-                while (g_bPaused && g_bRecording)
-                    Sleep(50);
-                if (g_audioFormat.m_bPauseCompensation)
-                    pacer.AddPause(timeGetTime() - pausedAt);
+                while (g_bPaused && g_bRecording) Sleep(50);
+                if (g_audioFormat.m_bPauseCompensation) pacer.AddPause(timeGetTime() - pausedAt);
                 ResumeRecordingAudio();
                 continue;
             }
-            if (!g_bRecording)
-                break;
+            if (!g_bRecording) break;
             // Frames wait for the audio clock without sleeping: the first
             // one must come as soon as the sound runs.
-            if (!d.write && pacer.FollowsAudio())
-                continue;
+            if (!d.write && pacer.FollowsAudio()) continue;
             while (g_bRecording && !g_bPaused && pacer.MsUntilNextFrame(timeGetTime()) > 0)
                 Sleep(1);
         }
@@ -282,8 +274,7 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
     if (failed) {
         // What was written before the failure is a valid recording: it is
         // saved, and the main window tells the user the recording broke off.
-        if (g_hRecordOwnerWnd)
-            PostMessageA(g_hRecordOwnerWnd, RecordInterruptedMessage(), 0, 0);
+        if (g_hRecordOwnerWnd) PostMessageA(g_hRecordOwnerWnd, RecordInterruptedMessage(), 0, 0);
         g_bSaveAfterStop = 1;
     }
     SetRecordedSound(sound);
@@ -298,26 +289,23 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
 
 int ParseGridPosition(const std::string& text, int current, int empty)
 {
-    if (text.empty())
-        return empty;
+    if (text.empty()) return empty;
     int v = atoi(text.c_str());
-    if (v > 8)
-        return 8;
-    if (v < 0)
-        return current;
+    if (v > 8) return 8;
+    if (v < 0) return current;
     return v;
 }
 
 void LoadWatermarkPosition()
 {
-    g_watermarkSettings.position =
-        (DWORD)ParseGridPosition(g_cfgDocument.GetCfgWaterMarkPosition(), (int)g_watermarkSettings.position, 8);
+    g_watermarkSettings.position = (DWORD)ParseGridPosition(g_cfgDocument.GetCfgWaterMarkPosition(),
+                                                            (int)g_watermarkSettings.position, 8);
 }
 
 void LoadCaptionPosition()
 {
-    g_captionSettings.position =
-        (DWORD)ParseGridPosition(g_cfgDocument.GetCfgCaptionPosition(), (int)g_captionSettings.position, 0);
+    g_captionSettings.position = (DWORD)ParseGridPosition(g_cfgDocument.GetCfgCaptionPosition(),
+                                                          (int)g_captionSettings.position, 0);
 }
 
 void LoadOverlaySettings()
