@@ -27,8 +27,7 @@ void Loop()
 {
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-        if (m.message == kQuit)
-            break;
+        if (m.message == kQuit) break;
         TranslateMessage(&m);
         DispatchMessageA(&m);
     }
@@ -37,70 +36,24 @@ void Loop()
 template <class F>
 HWND WaitFor(const std::atomic<HWND>& h, F)
 {
-    for (int i = 0; i < 500 && !h.load(); ++i)
-        Sleep(10);
+    for (int i = 0; i < 500 && !h.load(); ++i) Sleep(10);
     return h.load();
 }
 
 }  // namespace
 
-MovingScreen::MovingScreen()
+namespace {
+
+RECT VirtualScreen()
 {
-    m_thread = std::thread([this] {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = "OrbiskMovingScreen";
-        RegisterClassA(&wc);
-        int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-        HWND h = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "moving",
-                                 WS_POPUP | WS_VISIBLE, x, y, GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                 GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr,
-                                 wc.hInstance, nullptr);
-        SetTimer(h, 1, 10, nullptr);
-        m_hwnd = h;
-        Loop();
-        DestroyWindow(h);
-    });
-    WaitFor(m_hwnd, 0);
-    Sleep(300);  // painted once before anyone grabs it
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-MovingScreen::~MovingScreen()
-{
-    PostMessageA(m_hwnd, kQuit, 0, 0);
-    m_thread.join();
-}
+}  // namespace
 
-LRESULT CALLBACK MovingScreen::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_TIMER) {
-        InvalidateRect(h, nullptr, FALSE);
-        return 0;
-    }
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(h, &ps);
-        RECT rc;
-        GetClientRect(h, &rc);
-        DWORD t = GetTickCount();
-        HBRUSH bg = CreateSolidBrush(RGB((t / 7) % 256, 80, 255 - (t / 11) % 256));
-        FillRect(dc, &rc, bg);
-        DeleteObject(bg);
-        // A bar that crosses the screen every two seconds.
-        int x = (int)((t % 2000) * (rc.right - 120) / 2000);
-        RECT bar = {x, 0, x + 120, rc.bottom};
-        FillRect(dc, &bar, (HBRUSH)GetStockObject(WHITE_BRUSH));
-        char text[32];
-        snprintf(text, sizeof text, "%lu", t);
-        SetBkMode(dc, TRANSPARENT);
-        TextOutA(dc, 40, 40, text, (int)strlen(text));
-        EndPaint(h, &ps);
-        return 0;
-    }
-    return DefWindowProcA(h, msg, wp, lp);
-}
+MovingScreen::MovingScreen() : testkit::ScreenWindow(Picture::Moving, VirtualScreen()) {}
 
 MessageLog::MessageLog()
 {
@@ -142,8 +95,7 @@ std::vector<LoggedMessage> MessageLog::Messages(UINT msg) const
     std::lock_guard<std::mutex> lock(m_lock);
     std::vector<LoggedMessage> out;
     for (const LoggedMessage& m : m_log)
-        if (m.msg == msg)
-            out.push_back(m);
+        if (m.msg == msg) out.push_back(m);
     return out;
 }
 
@@ -168,8 +120,7 @@ std::vector<std::string> WatchingHost::Events() const
 bool WatchingHost::Saw(const std::string& prefix) const
 {
     for (const std::string& e : Events())
-        if (e.compare(0, prefix.size(), prefix) == 0)
-            return true;
+        if (e.compare(0, prefix.size(), prefix) == 0) return true;
     return false;
 }
 
@@ -220,8 +171,7 @@ Recorder::Recorder(unsigned frameRate) : m_impl(new Impl), m_host(new WatchingHo
 
 Recorder::~Recorder()
 {
-    if (g_bRecording)
-        CancelRecording();
+    if (g_bRecording) CancelRecording();
     WaitIdle();
     SetRecordingHost(nullptr);
     SetProgramFolderForTests(std::string());
@@ -243,8 +193,7 @@ std::vector<std::string> Recorder::SavedFiles(const char* pattern) const
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((m_saveFolder + "\\" + pattern).c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
-        do
-            found.push_back({fd.ftCreationTime, m_saveFolder + "\\" + fd.cFileName});
+        do found.push_back({fd.ftCreationTime, m_saveFolder + "\\" + fd.cFileName});
         while (FindNextFileA(h, &fd));
         FindClose(h);
     }
@@ -253,8 +202,7 @@ std::vector<std::string> Recorder::SavedFiles(const char* pattern) const
                (CompareFileTime(&a.first, &b.first) == 0 && a.second < b.second);
     });
     std::vector<std::string> out;
-    for (auto& f : found)
-        out.push_back(f.second);
+    for (auto& f : found) out.push_back(f.second);
     return out;
 }
 
@@ -288,18 +236,17 @@ SoundFacts ProbeSound(const std::string& path)
     s.codec = f["codec_name"];
     s.duration = atof(f["duration"].c_str());
     std::string pcm = testkit::MakeTempDir("pcm") + "\\sound.raw";
-    testkit::RunLinux("ffmpeg -nostdin -v error -i " + testkit::ShellQuote(testkit::UnixPath(path)) +
-                      " -map 0:a -ac 1 -ar 44100 -f s16le " + testkit::ShellQuote(testkit::UnixPath(pcm)));
+    testkit::RunLinux(
+        "ffmpeg -nostdin -v error -i " + testkit::ShellQuote(testkit::UnixPath(path)) +
+        " -map 0:a -ac 1 -ar 44100 -f s16le " + testkit::ShellQuote(testkit::UnixPath(pcm)));
     std::string bytes = testkit::ReadFile(pcm);
     const short* x = reinterpret_cast<const short*>(bytes.data());
     size_t n = bytes.size() / 2, window = 441;
     std::vector<short> loud;
     for (size_t w = 0; w + window <= n; w += window) {
         double sum = 0;
-        for (size_t i = w; i < w + window; ++i)
-            sum += (double)x[i] * x[i];
-        if (sum / window >= 1000.0 * 1000.0)
-            loud.insert(loud.end(), x + w, x + w + window);
+        for (size_t i = w; i < w + window; ++i) sum += (double)x[i] * x[i];
+        if (sum / window >= 1000.0 * 1000.0) loud.insert(loud.end(), x + w, x + w + window);
     }
     s.loudSeconds = loud.size() / 44100.0;
     // The strongest frequency between 50 Hz and 2 kHz (Goertzel, 1 Hz steps,

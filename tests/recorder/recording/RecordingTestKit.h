@@ -3,6 +3,7 @@
 // engine set up as the program sets it up (H.264 plug-in, fast preset).
 #pragma once
 
+#include "ScreenWindow.h"
 #include "recorder/recording/RecordingHost.h"
 
 #include <windows.h>
@@ -16,17 +17,11 @@
 
 namespace rectest {
 
-// A full-screen window on a thread of its own whose picture changes all the
-// time (a moving bar, a colour that drifts, a running counter).
-class MovingScreen {
+// A window over the whole virtual screen whose picture changes all the time
+// (a moving bar, a colour that drifts, a running counter).
+class MovingScreen : public testkit::ScreenWindow {
 public:
     MovingScreen();
-    ~MovingScreen();
-
-private:
-    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-    std::thread m_thread;
-    std::atomic<HWND> m_hwnd{nullptr};
 };
 
 struct LoggedMessage {
