@@ -65,6 +65,7 @@ void CButtonUI::DoEvent(TEventUI& event)
             CLabelUI::DoEvent(event);
         return;
     }
+    if (TrackHotState(event, m_uButtonState)) return;
     switch (event.Type) {
         case UIEVENT_SETFOCUS:
         case UIEVENT_KILLFOCUS:
@@ -99,18 +100,6 @@ void CButtonUI::DoEvent(TEventUI& event)
                 Invalidate();
                 // Last: the handler may close the window or remove this button.
                 if (inside) Activate();
-            }
-            return;
-        case UIEVENT_MOUSEENTER:
-            if (IsEnabled()) {
-                m_uButtonState |= UISTATE_HOT;
-                Invalidate();
-            }
-            return;
-        case UIEVENT_MOUSELEAVE:
-            if (m_uButtonState & UISTATE_HOT) {
-                m_uButtonState &= ~UISTATE_HOT;
-                Invalidate();
             }
             return;
         case UIEVENT_SETCURSOR:

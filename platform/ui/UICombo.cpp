@@ -437,24 +437,13 @@ void CComboUI::DoEvent(TEventUI& event)
         CControlUI::DoEvent(event);
         return;
     }
+    if (TrackHotState(event, m_uButtonState)) return;
     switch (event.Type) {
         case UIEVENT_BUTTONDOWN:
             if (IsEnabled()) Activate();
             return;
         case UIEVENT_BUTTONUP:
         case UIEVENT_DBLCLICK:
-            return;
-        case UIEVENT_MOUSEENTER:
-            if (IsEnabled()) {
-                m_uButtonState |= UISTATE_HOT;
-                Invalidate();
-            }
-            return;
-        case UIEVENT_MOUSELEAVE:
-            if (m_uButtonState & UISTATE_HOT) {
-                m_uButtonState &= ~UISTATE_HOT;
-                Invalidate();
-            }
             return;
         case UIEVENT_KEYDOWN: {
             if (!IsEnabled()) break;

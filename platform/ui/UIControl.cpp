@@ -311,6 +311,25 @@ bool CControlUI::OffUIThread() const
     return m_pManager && !m_pManager->IsUIThread();
 }
 
+bool CControlUI::TrackHotState(const TEventUI& event, UINT& state)
+{
+    if (event.Type == UIEVENT_MOUSEENTER) {
+        if (IsEnabled()) {
+            state |= UISTATE_HOT;
+            Invalidate();
+        }
+        return true;
+    }
+    if (event.Type == UIEVENT_MOUSELEAVE) {
+        if (state & UISTATE_HOT) {
+            state &= ~UISTATE_HOT;
+            Invalidate();
+        }
+        return true;
+    }
+    return false;
+}
+
 void CControlUI::Invalidate()
 {
     if (!m_pManager || !IsVisible()) return;

@@ -145,6 +145,10 @@ public:
 protected:
     // True when called from a thread other than the window's.
     bool OffUIThread() const;
+    // The mouse entering or leaving: sets or clears UISTATE_HOT in state
+    // (entering only while enabled) and repaints on a change. False for
+    // every other event.
+    bool TrackHotState(const TEventUI& event, UINT& state);
 
     CPaintManagerUI* m_pManager = nullptr;
     CControlUI* m_pParent = nullptr;

@@ -376,6 +376,7 @@ void CEditUI::DoEvent(TEventUI& event)
         CLabelUI::DoEvent(event);
         return;
     }
+    if (TrackHotState(event, m_uButtonState)) return;
     switch (event.Type) {
         case UIEVENT_SETFOCUS:
             CLabelUI::DoEvent(event);
@@ -400,18 +401,6 @@ void CEditUI::DoEvent(TEventUI& event)
             return;
         case UIEVENT_SETCURSOR:
             ::SetCursor(::LoadCursor(nullptr, IDC_IBEAM));
-            return;
-        case UIEVENT_MOUSEENTER:
-            if (IsEnabled()) {
-                m_uButtonState |= UISTATE_HOT;
-                Invalidate();
-            }
-            return;
-        case UIEVENT_MOUSELEAVE:
-            if (m_uButtonState & UISTATE_HOT) {
-                m_uButtonState &= ~UISTATE_HOT;
-                Invalidate();
-            }
             return;
         default:
             break;
