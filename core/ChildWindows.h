@@ -38,7 +38,7 @@ enum class ChildWindow {
     Whiteboard,
 
     // Kept by their own modules; `current` answers the open one (null when
-    // none). The video list's open window is MainFrameHooks::videoListWindow.
+    // none).
     RegionPicker,      // `open` returns the one picker object; the main window
                        // creates its window unless it has one
     ScreenShot,        // the same for the screenshot window

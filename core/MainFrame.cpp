@@ -482,8 +482,8 @@ void MainFrame::SetSkinBackgroundFile(const DuiLib::CDuiString& file)
 void MainFrame::ApplySkinToWindows(const DuiLib::CDuiString& file)
 {
     if (m_pMainLayout) m_pMainLayout->SetBkImage(file);
-    DuiLib::WindowImplBase* videoList =
-        GetMainFrameHooks().videoListWindow ? GetMainFrameHooks().videoListWindow() : nullptr;
+    const ChildWindowOpener& list = GetChildWindowOpener(ChildWindow::VideoList);
+    DuiLib::WindowImplBase* videoList = list.current ? list.current() : nullptr;
     for (DuiLib::WindowImplBase* window :
          {m_pSelectSkinWnd, m_pFloatRecWnd, videoList, m_pCameraWnd})
         if (auto* follower = dynamic_cast<SkinFollower*>(window))

@@ -77,9 +77,8 @@ struct MainFrameHooks {
     // When the video editor is open: asks whether to save its edits and
     // closes it; false when the user cancelled (the main window then stays).
     std::function<bool()> closeVideoEditor;
-    // The video list window when it is open, and its closing (result 1,
-    // reference cleared).
-    std::function<DuiLib::WindowImplBase*()> videoListWindow;
+    // Closes the video list window (result 1, reference cleared); the open
+    // one is its opener's `current` (core/ChildWindows.h).
     std::function<void()> closeVideoListWindow;
     // A recording started or ended: the settings window enables or
     // disables what must not change meanwhile.

@@ -44,12 +44,6 @@ DuiLib::WindowImplBase* CurrentOf(ChildWindow which)
     return opener.current ? opener.current() : nullptr;
 }
 
-DuiLib::WindowImplBase* OpenVideoListIfShown()
-{
-    MainFrameHooks& hooks = GetMainFrameHooks();
-    return hooks.videoListWindow ? hooks.videoListWindow() : nullptr;
-}
-
 // Gives a picker object its full-screen window unless it has one, and
 // shows it.
 void ShowPicker(DuiLib::WindowImplBase* picker, const char* name)
@@ -134,7 +128,7 @@ void MainFrame::OnClick(DuiLib::CControlUI& sender, POINT clickPoint)
             CancelRecording();
             break;
         case MainCommand::VideoList:
-            if (DuiLib::WindowImplBase* list = OpenVideoListIfShown()) {
+            if (DuiLib::WindowImplBase* list = CurrentOf(ChildWindow::VideoList)) {
                 BringForward(list);
             } else {
                 const ChildWindowOpener& opener = GetChildWindowOpener(ChildWindow::VideoList);
@@ -340,7 +334,8 @@ void MainFrame::OpenFormatConvertWindow(const POINT* at, const std::string& file
     ChildWindowRequest request = At(m_hWnd, at ? *at : CornerPoint());
     request.file = file;
     if (!OpenKept(m_pFormatConvertWnd, ChildWindow::FormatConvert, request)) return;
-    if (DuiLib::WindowImplBase* list = OpenVideoListIfShown()) list->ShowWindow(false, false);
+    if (DuiLib::WindowImplBase* list = CurrentOf(ChildWindow::VideoList))
+        list->ShowWindow(false, false);
     m_pFormatConvertWnd->ShowWindow(true);
 }
 

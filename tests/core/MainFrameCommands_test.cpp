@@ -229,7 +229,9 @@ TEST_F(MainFrameCommandsTest, SettingsAndVideoListAreBroughtForwardWhenOpen)
     // The video list lives in its own module, which names the open one.
     Offer(ChildWindow::VideoList);
     DuiLib::WindowImplBase* list = nullptr;
-    GetMainFrameHooks().videoListWindow = [&] { return list; };
+    ChildWindowOpener lists = GetChildWindowOpener(ChildWindow::VideoList);
+    lists.current = [&] { return list; };
+    SetChildWindowOpener(ChildWindow::VideoList, lists);
     Click("video_file_btn");
     ASSERT_EQ(1u, Opened(ChildWindow::VideoList).size());
     list = Opened(ChildWindow::VideoList)[0];
