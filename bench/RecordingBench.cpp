@@ -149,7 +149,7 @@ void RunOne(unsigned rate, DWORD seconds, const char* screenName)
     FILETIME c, e, k0, u0, k1, u1;
     GetProcessTimes(GetCurrentProcess(), &c, &e, &k0, &u0);
     StartRecording(false);
-    Sleep(seconds * 1000);
+    rec.Pump(seconds * 1000);
     DWORD recordedMs = g_recordStats.elapsedMs;
     GetProcessTimes(GetCurrentProcess(), &c, &e, &k1, &u1);
     auto ms = [](const FILETIME& f) {

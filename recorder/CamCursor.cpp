@@ -15,25 +15,7 @@ CCamCursor::CCamCursor()
 {
 }
 
-CCamCursor::CCamCursor(const CCamCursor& other) : CCamCursor()
-{
-    *this = other;
-}
-
 CCamCursor::~CCamCursor() = default;
-
-CCamCursor& CCamCursor::operator=(const CCamCursor& other)
-{
-    m_crWheel = other.m_crWheel;
-    m_bDrawCursor = other.m_bDrawCursor;
-    m_bHighlight = other.m_bHighlight;
-    m_nHighlightSize = other.m_nHighlightSize;
-    m_crHighlight = other.m_crHighlight;
-    m_bClickEffects = other.m_bClickEffects;
-    m_crLeft = other.m_crLeft;
-    m_crRight = other.m_crRight;
-    return *this;
-}
 
 CCamCursor g_cursorSettings;
 BYTE& g_bRecordCursor = g_cursorSettings.m_bDrawCursor;

@@ -11,11 +11,9 @@ public:
     static constexpr DWORD kRingLifeMs = 1000;
     static constexpr DWORD kRingRadius = 20;
 
+    // The defaults, until the configuration replaces them at start-up.
     CCamCursor();
-    CCamCursor(const CCamCursor& other);
     virtual ~CCamCursor();
-    // Copies every setting; the ring constants stay.
-    CCamCursor& operator=(const CCamCursor& other);
 
     // Colours are ARGB (0xAARRGGBB), alpha 0xA0 as the settings make them.
     DWORD m_crWheel;  // middle button and wheel

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the pictures of the program's skin package (skin/*.png) and the
-program icon (core/res/orbisk.ico).
+program icon (app/res/orbisk.ico).
 
     make-skin-images.py [TREE_ROOT]
 
@@ -557,7 +557,7 @@ def build(root):
         with open(os.path.join(skin, name), "wb") as f:
             f.write(pic.png())
 
-    res = os.path.join(root, "core", "res")
+    res = os.path.join(root, "app", "res")
     os.makedirs(res, exist_ok=True)
     with open(os.path.join(res, "orbisk.ico"), "wb") as f:
         f.write(ico([logo(16), logo(24), logo(32), logo(48)]))

@@ -6,4 +6,7 @@ set -euo pipefail
 . "$(dirname "$0")/lib/common.sh"
 eval "$(bash "$ORBISK_ROOT/scripts/services.sh" env)"
 [ -n "${DISPLAY:-}" ] || die "no X display: start the services first (scripts/services.sh start)"
+# The test hooks (probe messages, the crash switch) answer only in processes
+# the harness starts; the program a user starts ignores them.
+export ORBISK_TEST_HOOKS=1
 exec wine "$@"

@@ -3,6 +3,7 @@
 // input (Windows drops a low-level hook that answers late), and the program
 // needs no message pumping of its own for the hook to work.
 #include "platform/hook/CamHook.h"
+#include "platform/TestHooks.h"
 
 #include <new>
 
@@ -216,7 +217,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
         DisableThreadLibraryCalls(instance);
         InitializeCriticalSection(&g_installLock);
 #ifdef ORBISK_TEST_HOOKS
-        PublishCounters();
+        if (TestHooksOn()) PublishCounters();
 #endif
     } else if (reason == DLL_PROCESS_DETACH) {
         DeleteCriticalSection(&g_installLock);

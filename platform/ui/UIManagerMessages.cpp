@@ -1,6 +1,7 @@
 // The paint manager's handling of window messages: painting through a back
 // buffer, mouse and keyboard routing to controls, tooltips, control timers
 // and the library's own posted messages.
+#include "platform/TestHooks.h"
 #include "platform/ui/UIManager.h"
 
 #include "platform/ui/UIControl.h"
@@ -353,7 +354,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         return true;
     }
 #ifdef ORBISK_TEST_HOOKS
-    if (HandleUiProbe(*this, uMsg, wParam, lParam, lRes)) return true;
+    if (TestHooksOn() && HandleUiProbe(*this, uMsg, wParam, lParam, lRes)) return true;
 #endif
 
     switch (uMsg) {

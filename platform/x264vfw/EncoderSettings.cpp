@@ -1,5 +1,7 @@
 #include "platform/x264vfw/EncoderSettings.h"
 
+#include "platform/TestHooks.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -93,7 +95,7 @@ EncoderSettings ReadEncoderSettings()
     // Tests share one Wine prefix and run side by side: each may name a key
     // of its own so that none reads another's settings.
     char testKey[256];
-    DWORD n = GetEnvironmentVariableA("ORBISK_X264VFW_KEY", testKey, sizeof testKey);
+    DWORD n = TestHooksOn() ? GetEnvironmentVariableA("ORBISK_X264VFW_KEY", testKey, sizeof testKey) : 0;
     if (n > 0 && n < sizeof testKey) return ReadEncoderSettings(HKEY_CURRENT_USER, testKey);
 #endif
     return ReadEncoderSettings(HKEY_CURRENT_USER, kSettingsKey);

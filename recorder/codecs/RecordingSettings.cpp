@@ -1,6 +1,7 @@
 #include "recorder/codecs/RecordingSettings.h"
 
 #include "core/CfgDocument.h"
+#include "recorder/CamCursor.h"
 #include "recorder/codecs/CodecPresets.h"
 #include "recorder/codecs/SettingsHandOver.h"
 #include "recorder/codecs/VideoOptions.h"
@@ -35,9 +36,7 @@ DWORD HighlightSizeForIndex(int index, DWORD current)
 
 DWORD CfgColorToArgb(int colorRef)
 {
-    const COLORREF cr = static_cast<COLORREF>(colorRef);
-    return 0xA0000000u | (static_cast<DWORD>(GetRValue(cr)) << 16) |
-           (static_cast<DWORD>(GetGValue(cr)) << 8) | GetBValue(cr);
+    return ColorRefToArgb(static_cast<COLORREF>(colorRef));
 }
 
 void LoadRecordingChoices()
@@ -84,36 +83,36 @@ void LoadRecordingChoices()
 void LoadCursorAndPlaybackSettings()
 {
     CfgDocument& cfg = g_cfgDocument;
-    CursorEffectSettings s = CurrentCursorEffects();
+    CCamCursor& c = g_cursorSettings;
 
+    // Each local holds the value that stays when the setting is absent.
     int drawCursor = 1;
     cfg.GetCfgRecCursor(&drawCursor);
-    s.recordCursor = drawCursor != 0;
+    c.m_bDrawCursor = drawCursor != 0;
 
     unsigned char highlight = 1;
     cfg.GetCfgHighlightCursor(&highlight);
-    s.highlightCursor = highlight;
+    c.m_bHighlight = highlight;
 
     int highlightColor = 0xFCAE1D;
     cfg.GetCfgHighlightColor(&highlightColor);
-    s.crHighlight = CfgColorToArgb(highlightColor);
+    c.m_crHighlight = CfgColorToArgb(highlightColor);
 
     int sizeIndex = 1;
     cfg.GetCfgHighlightSize(&sizeIndex);
-    s.highlightSize = HighlightSizeForIndex(sizeIndex, s.highlightSize);
+    c.m_nHighlightSize = HighlightSizeForIndex(sizeIndex, c.m_nHighlightSize);
 
     int clicks = 1;
     cfg.GetCfgClickEffect(&clicks);
-    s.clickEffect = clicks != 0;
+    c.m_bClickEffects = clicks != 0;
 
     int left = 0x0000FF, right = 0xFF0000, wheel = 0x00FF00;
     cfg.GetCfgClickLeftColor(&left);
     cfg.GetCfgClickRightColor(&right);
     cfg.GetCfgWheelEffectColor(&wheel);
-    s.crLeftClick = CfgColorToArgb(left);
-    s.crRightClick = CfgColorToArgb(right);
-    s.crWheelRing = CfgColorToArgb(wheel);
-    HandOverCursorEffects(s);
+    c.m_crLeft = CfgColorToArgb(left);
+    c.m_crRight = CfgColorToArgb(right);
+    c.m_crWheel = CfgColorToArgb(wheel);
 
     cfg.GetCfgAutoPlayOnComplete(&g_bAutoPlayOnComplete);
 }

@@ -32,19 +32,6 @@ struct AudioSourceSettings {
     BOOL recordSpeaker = 1;
 };
 
-// The cursor and click effects the capture engine paints; start values are
-// the engine's own until the configuration replaces them.
-struct CursorEffectSettings {
-    BYTE recordCursor = 1;     // draw the cursor
-    BYTE highlightCursor = 0;  // a disc under it
-    DWORD highlightSize = 64;  // disc diameter in pixels
-    DWORD crHighlight = 0xA000FF00;
-    BYTE clickEffect = 0;  // rings for clicks and wheel turns
-    DWORD crLeftClick = 0xA0FF0000;
-    DWORD crRightClick = 0xA00000FF;
-    DWORD crWheelRing = 0xA000FF00;
-};
-
 // The first half of the start-up read: audio sources, countdown, screenshot
 // type, frame rate, compressor type, quality and speed mode, then the
 // quality and speed presets are written.

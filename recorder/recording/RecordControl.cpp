@@ -2,14 +2,16 @@
 
 #include "core/AppPaths.h"
 #include "core/CfgDocument.h"
+#include "core/UiThread.h"
 #include "recorder/codecs/RecordingSettings.h"
 #include "recorder/recording/RecordLoop.h"
-#include "recorder/recording/RecordMessages.h"
 #include "recorder/recording/RecordStatus.h"
+#include "recorder/recording/RecordingEvents.h"
 #include "recorder/recording/RecordingHost.h"
 #include "recorder/recording/RecordingState.h"
 
 #include <cstdio>
+#include <functional>
 #include <mutex>
 
 std::atomic<unsigned> g_bTimedStart{0};
@@ -22,28 +24,15 @@ namespace {
 std::mutex g_timedTextLock;
 std::string g_timedStartText = "00:00:00";
 // Set by a stop during the countdown: the countdown ends without starting.
+// Only the UI thread decides; the countdown thread reads it to end early.
 std::atomic<bool> g_countdownCancelled{false};
 
-// A message that must be handled before the sender goes on, without ever
-// hanging a worker on a window that does not answer.
-void SendAndWait(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+// The commands and the host belong to the UI thread: the threads below hand
+// their work over to it. Without a UI thread (a tool that records without
+// windows) the work runs where it is.
+void OnUiThread(std::function<void()> fn)
 {
-    if (wnd)
-        SendMessageTimeoutA(wnd, msg, wp, lp, SMTO_NORMAL, 10000, nullptr);
-}
-
-void PostIf(HWND wnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0)
-{
-    if (wnd)
-        PostMessageA(wnd, msg, wp, lp);
-}
-
-void PostToRecordingWindows(UINT msg)
-{
-    RecordingHost& host = *GetRecordingHost();
-    PostIf(host.MainWindow(), msg);
-    PostIf(host.FloatBarWindow(), msg);
-    PostIf(host.WhiteboardWindow(), msg);
+    if (IsUiThread() || !RunOnUiThread(fn)) fn();
 }
 
 std::string Hms(long seconds)
@@ -57,11 +46,7 @@ std::string Hms(long seconds)
 // Stop and cancel share everything but the save decision.
 void EndRecording(bool save)
 {
-    RecordingHost& host = *GetRecordingHost();
-    if (save) {
-        std::string folder = GetVideoSaveFolder();
-        g_cfgDocument.SetCfgVideoSavePath(folder);
-    }
+    if (save) g_cfgDocument.SetCfgVideoSavePath(GetVideoSaveFolder());
     if (g_bRecording) {
         g_bPaused = 0;
         g_bSaveAfterStop = save ? 1 : 0;
@@ -71,9 +56,38 @@ void EndRecording(bool save)
     }
     g_nRecordMode = 4;
     EndWindowFollow();
-    host.ShowMainWindowNormal();
-    PostToRecordingWindows(WM_RECORD_STOPPED);
-    host.EnableSettingsControls();
+    GetRecordingHost().ShowMainWindowNormal();
+    PublishRecordingStopped();
+}
+
+// The end of the countdown, on the UI thread: a stop meanwhile ended it.
+void FinishCountdown()
+{
+    GetRecordingHost().ShowCountdown(0);
+    if (g_countdownCancelled) {
+        g_countdownCancelled = false;
+        MoveRecordPhase(RecordPhase::CountingDown, RecordPhase::Idle);
+        return;
+    }
+    StartRecording(true);
+}
+
+void AfterAutoStop()
+{
+    RecordingHost& host = GetRecordingHost();
+    switch (host.AfterStopAction()) {
+        case 1:
+            StartRecording(false);
+            break;
+        case 2:
+            host.CloseMainWindow();
+            break;
+        case 3:
+            host.ShutDownComputer();
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace
@@ -92,85 +106,79 @@ void SetTimedStartText(const std::string& text)
 
 void RunDetached(LPTHREAD_START_ROUTINE proc)
 {
-    if (HANDLE h = CreateThread(nullptr, 0, proc, nullptr, 0, nullptr))
-        CloseHandle(h);
+    if (HANDLE h = CreateThread(nullptr, 0, proc, nullptr, 0, nullptr)) CloseHandle(h);
 }
 
 void StartRecording(bool fromCountdown)
 {
-    RecordingHost& host = *GetRecordingHost();
+    if (!IsUiThread() && RunOnUiThread([fromCountdown] { StartRecording(fromCountdown); }))
+        return;
+    RecordingHost& host = GetRecordingHost();
     // One recording at a time: a start during a countdown, a recording or
     // the save of the previous one is refused.
     RecordPhase from = fromCountdown ? RecordPhase::CountingDown : RecordPhase::Idle;
-    if (GetRecordPhase() != from)
-        return;
+    if (GetRecordPhase() != from) return;
     host.MinimizeMainWindow();
     if (g_bTimedStart) {
         g_bTimedStart = 0;
         SetTimedStartText("00:00:00");
-        host.HideTimedStartControl();
-        SendAndWait(host.MainWindow(), WM_TIMED_START_TICK, 0, 0);
+        host.ShowTimedStart(true);
     }
     if (g_nCountdownSeconds && !fromCountdown) {
-        if (!MoveRecordPhase(RecordPhase::Idle, RecordPhase::CountingDown))
-            return;
+        if (!MoveRecordPhase(RecordPhase::Idle, RecordPhase::CountingDown)) return;
         g_countdownCancelled = false;
-        SendAndWait(host.MainWindow(), WM_SHOW_COUNTDOWN, 0, 0);
+        host.ShowCountdown(g_nCountdownSeconds);
         RunDetached(CountdownThread);
         return;
     }
-    if (!MoveRecordPhase(from, RecordPhase::Recording))
-        return;
+    if (!MoveRecordPhase(from, RecordPhase::Recording)) return;
+    // On this thread, so the overlay settings the windows edit here are
+    // not copied while they change.
     PrepareRecording();
     if (!g_bRecording)  // the record mode records nothing
         FinishRecordPhase();
-    if (g_bAutoStopWatch)
-        RunDetached(AutoStopThread);
-    PostToRecordingWindows(WM_RECORD_STARTED);
+    if (g_bAutoStopWatch) RunDetached(AutoStopThread);
+    PublishRecordingStarted();
     RunDetached(RecordStatusThread);
 }
 
 void StopRecording()
 {
+    if (!IsUiThread() && RunOnUiThread([] { StopRecording(); })) return;
     EndRecording(true);
 }
 
 void CancelRecording()
 {
+    if (!IsUiThread() && RunOnUiThread([] { CancelRecording(); })) return;
     EndRecording(false);
 }
 
 void TogglePause()
 {
-    if (g_bRecording)
+    if (!IsUiThread() && RunOnUiThread([] { TogglePause(); })) return;
+    if (g_bRecording) {
         g_bPaused = g_bPaused ? 0 : 1;
+        PublishRecordingPaused(g_bPaused != 0);
+    }
     RunDetached(PauseBlinkThread);
 }
 
 std::string FormatAutoStopRemaining()
 {
-    if (!g_bAutoStopWatch)
-        return std::string();
+    if (!g_bAutoStopWatch) return std::string();
     long left = (long)g_autoStopSettings.limit - (long)g_recordStats.elapsedSec.load();
     return Hms(left);
 }
 
-// The threads below look the host up at each use: the windows behind it may
-// come and go while they sleep.
-
 DWORD WINAPI CountdownThread(LPVOID)
 {
+    // The first second was shown by the start itself.
     for (unsigned n = g_nCountdownSeconds; n >= 1 && !g_countdownCancelled; --n) {
-        SendAndWait(GetRecordingHost()->CountdownWindow(), WM_RECORD_STATUS, n, 0);
-        Sleep(1000);
+        if (n != g_nCountdownSeconds) AskRecordingHost([n](RecordingHost& h) { h.ShowCountdown(n); });
+        for (int tenth = 0; tenth < 10 && !g_countdownCancelled; ++tenth) Sleep(100);
     }
-    GetRecordingHost()->CloseCountdownWindow();
-    if (g_countdownCancelled) {
-        g_countdownCancelled = false;
-        MoveRecordPhase(RecordPhase::CountingDown, RecordPhase::Idle);
-        return 0;
-    }
-    StartRecording(true);
+    OnUiThread(FinishCountdown);
     return 0;
 }
 
@@ -183,14 +191,13 @@ DWORD WINAPI TimedStartThread(LPVOID)
             StartRecording(false);
             break;
         }
-        PostIf(GetRecordingHost()->MainWindow(), WM_TIMED_START_TICK, 0, 0);
+        AskRecordingHost([](RecordingHost& h) { h.ShowTimedStart(false); });
         Sleep(1000);
         --s;
     }
     SetTimedStartText("00:00:00");
-    SendAndWait(GetRecordingHost()->MainWindow(), WM_TIMED_START_TICK, 1, 0);
     g_bTimedStart = 0;
-    GetRecordingHost()->HideTimedStartControl();
+    AskRecordingHost([](RecordingHost& h) { h.ShowTimedStart(true); });
     return 0;
 }
 
@@ -205,23 +212,14 @@ DWORD WINAPI AutoStopThread(LPVOID)
             // Every road of a recording ends in the idle phase, failures too.
             while (!WaitForRecordIdle(1000)) {
             }
-            switch (GetRecordingHost()->AfterStopAction()) {
-            case 1:
-                StartRecording(false);
-                break;
-            case 2:
-                GetRecordingHost()->CloseMainWindow();
-                return 0;
-            case 3:
-                GetRecordingHost()->ShutDownComputer();
-                break;
-            }
+            OnUiThread(AfterAutoStop);
+            break;
         }
         // Looked at ten times a second, so the recording ends at its limit,
         // not up to a second later.
         Sleep(100);
     }
-    GetRecordingHost()->HideAutoStopIndicator();
+    AskRecordingHost([](RecordingHost& h) { h.HideAutoStopIndicator(); });
     return 0;
 }
 
@@ -229,12 +227,10 @@ DWORD WINAPI PauseBlinkThread(LPVOID)
 {
     WPARAM b = 0;
     while (g_bPaused) {
-        PostIf(GetRecordingHost()->MainWindow(), WM_PAUSE_BLINK, b);
-        PostIf(GetRecordingHost()->FloatBarWindow(), WM_PAUSE_BLINK, b);
+        PublishPauseBlink(b);
         b = !b;
         Sleep(500);
     }
-    PostIf(GetRecordingHost()->MainWindow(), WM_PAUSE_BLINK, 0);
-    PostIf(GetRecordingHost()->FloatBarWindow(), WM_PAUSE_BLINK, 0);
+    PublishPauseBlink(0);
     return 0;
 }

@@ -1,8 +1,9 @@
 // The commands around a recording (start with its countdown, stop, cancel,
 // pause) and the short-lived threads that time them (countdown, timed
-// start, auto-stop, pause blink). The commands may be called from the UI
-// thread or from these threads; everything they do to windows goes through
-// the recording host or posted messages.
+// start, auto-stop, pause blink). The commands run on the UI thread: called
+// from another thread they are handed to it (core/UiThread.h). They ask the
+// main window through the recording host and tell every other window
+// through the recording events.
 #pragma once
 
 #include <windows.h>

@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/CfgDocument.h"
 #include "core/SystemMessageBox.h"
+#include "core/UiThread.h"
 #include "recorder/Camera.h"
 #include "recorder/OverlaySettings.h"
 #include "recorder/audio/AudioRecording.h"
@@ -13,7 +14,7 @@
 #include "recorder/recording/AviWriter.h"
 #include "recorder/recording/FramePacer.h"
 #include "recorder/recording/FrameWriter.h"
-#include "recorder/recording/RecordMessages.h"
+#include "recorder/recording/RecordingEvents.h"
 #include "recorder/recording/RecordingHost.h"
 #include "recorder/recording/RecordingState.h"
 #include "recorder/recording/SaveRecording.h"
@@ -22,6 +23,7 @@
 #include <vfw.h>
 
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -82,22 +84,17 @@ private:
     UINT m_period = 1;
 };
 
+const char kWriteFailedText[] = "录制失败：视频无法写入文件，录制已中断。";
+
 // The end of a recording that wrote nothing worth saving.
-void Interrupted()
+void Interrupted(const std::string& text)
 {
-    RecordingHost& host = *GetRecordingHost();
-    if (g_hRecordOwnerWnd) PostMessageA(g_hRecordOwnerWnd, RecordInterruptedMessage(), 0, 0);
-    host.HideCover();
+    PublishRecordingFailed(text);
+    AskRecordingHost([](RecordingHost& h) { h.HideCover(); });
     FinishRecordPhase();
 }
 
 }  // namespace
-
-UINT RecordInterruptedMessage()
-{
-    static const UINT msg = RegisterWindowMessageA("WM_USER_RECORDINTERRUPTED_MSG");
-    return msg;
-}
 
 #ifdef ORBISK_TEST_HOOKS
 void SetRecordingCompressorForTests(DWORD fourcc)
@@ -150,7 +147,7 @@ void StartRecordThread()
     HANDLE thread = CreateThread(nullptr, 0, RecordThreadProc, nullptr, 0, nullptr);
     if (!thread) {
         g_bRecording = 0;
-        Interrupted();
+        Interrupted(kWriteFailedText);
         return;
     }
     SetThreadPriority(thread, THREAD_PRIORITY_ABOVE_NORMAL);
@@ -167,8 +164,7 @@ void RecordThreadMain()
 {
     if (!ClaimTempVideoPath()) {
         g_bRecording = 0;
-        GetRecordingHost()->ReportError("无法创建临时文件，录制没有开始。");
-        Interrupted();
+        Interrupted("无法创建临时文件，录制没有开始。");
         return;
     }
     RecordLoop(g_videoOpts.m_uFrameRate, GetTempVideoPath());
@@ -176,14 +172,13 @@ void RecordThreadMain()
 
 bool RecordLoop(unsigned frameRate, const std::string& aviPath)
 {
-    RecordingHost& host = *GetRecordingHost();
     RECT rc = MakeEvenRect(GetCaptureRect());
     SetCaptureRect(rc);
     if (HIWORD(VideoForWindowsVersion()) < 0x010A) {
         ShowSystemMessageBox(nullptr, "不支持当前的系统！", "提示", MB_OK);
         // Nothing runs: the windows must not stay in the recording display.
         g_bRecording = 0;
-        PostMessageA(host.MainWindow(), WM_RECORD_STOPPED, 0, 0);
+        PublishRecordingStopped();
         FinishRecordPhase();
         return false;
     }
@@ -253,7 +248,7 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
         framesWritten = (LONG)writer.FramesWritten();
         g_recordStats.bytesWritten = writer.BytesWritten();
         g_recordStats.framesWritten = writer.FramesWritten();
-        host.ShowCover("正在保存，请稍后...");
+        AskRecordingHost([](RecordingHost& h) { h.ShowCover("正在保存，请稍后..."); });
         sound = StopRecordingAudio();
     }
     FILETIME created, exited, kernel, user;
@@ -268,13 +263,13 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
     g_bRecording = 0;
 
     if (failed && framesWritten == 0) {
-        Interrupted();
+        Interrupted(kWriteFailedText);
         return true;
     }
     if (failed) {
         // What was written before the failure is a valid recording: it is
         // saved, and the main window tells the user the recording broke off.
-        if (g_hRecordOwnerWnd) PostMessageA(g_hRecordOwnerWnd, RecordInterruptedMessage(), 0, 0);
+        PublishRecordingFailed(kWriteFailedText);
         g_bSaveAfterStop = 1;
     }
     SetRecordedSound(sound);

@@ -1,8 +1,7 @@
 #include "recorder/recording/RecordStatus.h"
 
 #include "core/AppPaths.h"
-#include "recorder/recording/RecordMessages.h"
-#include "recorder/recording/RecordingHost.h"
+#include "recorder/recording/RecordingEvents.h"
 #include "recorder/recording/RecordingState.h"
 
 #include <cstdio>
@@ -81,10 +80,11 @@ DWORD WINAPI RecordStatusThread(LPVOID)
     }
     while (g_bRecording) {
         Sleep(500);
+        // No tick after the stop: the windows are idle again by then.
+        if (!g_bRecording) break;
         SetRecordStatusTexts(FormatRecordStatus(g_recordStats.elapsedMs, g_recordStats.bytesWritten,
                                                 g_recordStats.indexRate, totalMB, freeMB));
-        if (HWND main = GetRecordingHost()->MainWindow())
-            PostMessageA(main, WM_RECORD_STATUS, 0, 0);
+        PublishRecordingStatus();
     }
     return 0;
 }

@@ -27,6 +27,6 @@ RecordStatusTexts GetRecordStatusTexts();
 void SetRecordStatusTexts(const RecordStatusTexts& texts);
 std::string GetRecordSizeText();
 
-// Refreshes the texts from the recording statistics every 500 ms and posts
-// WM_RECORD_STATUS to the main window while g_bRecording is set.
+// Refreshes the texts from the recording statistics every 500 ms and tells
+// the windows (the status event) while g_bRecording is set.
 DWORD WINAPI RecordStatusThread(LPVOID);

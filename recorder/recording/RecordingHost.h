@@ -1,48 +1,46 @@
-// What the recording needs of the windows around it. The main window
-// implements it (posting each request to its own UI thread, because the
-// recording calls it from worker threads); tests implement it to watch.
-// Window messages (started, stopped, status ticks, pause blink, countdown
-// ticks) are posted or sent straight to the windows the host names.
+// What a recording asks of the window that owns it (the main window): to
+// step aside while it records, the countdown and timed-start displays, the
+// cover while it saves, and what follows an auto-stop. Windows that only
+// follow a recording subscribe to its events instead (RecordingEvents.h).
+//
+// Called on the UI thread only. Every request does nothing by default, so a
+// host overrides what it serves and a test host what it watches.
 #pragma once
 
-#include <windows.h>
-
+#include <functional>
 #include <string>
 
 class RecordingHost {
 public:
     virtual ~RecordingHost() = default;
 
-    // Receivers of the recording's messages; null when the window is not open.
-    virtual HWND MainWindow() = 0;
-    virtual HWND FloatBarWindow() = 0;
-    virtual HWND WhiteboardWindow() = 0;
-    virtual HWND CountdownWindow() = 0;
-
-    virtual void MinimizeMainWindow() = 0;
-    virtual void ShowMainWindowNormal() = 0;
-    // The cover over the main window with its status line ("正在保存，请稍后...").
-    virtual void ShowCover(const std::string& text) = 0;
-    virtual void HideCover() = 0;
-    // A text in the main window's assistant area, hidden after `seconds`.
-    virtual void ShowTip(const std::string& text, int seconds) = 0;
-    virtual void HideTimedStartControl() = 0;
-    virtual void HideAutoStopIndicator() = 0;
-    virtual void CloseCountdownWindow() = 0;
-    // Auto-stop action 2.
-    virtual void CloseMainWindow() = 0;
-    // The main settings window disables a few controls while recording.
-    virtual void EnableSettingsControls() = 0;
-    // 1 start a new recording, 2 close the program, 3 shut down, else nothing.
-    virtual int AfterStopAction() = 0;
-    // Tells the user something went wrong (a message box of the program's own).
-    virtual void ReportError(const std::string& text) = 0;
-    // Opens a saved file with the shell.
-    virtual void OpenFile(const std::string& path) = 0;
-    // Runs the shutdown of auto-stop action 3.
-    virtual void ShutDownComputer() = 0;
+    // The start command was taken.
+    virtual void MinimizeMainWindow() {}
+    // A stop or cancel.
+    virtual void ShowMainWindowNormal() {}
+    // The countdown before a recording: the seconds left, once a second,
+    // then 0 when it is over (the recording starts, or it was stopped).
+    virtual void ShowCountdown(unsigned secondsLeft) {}
+    // A timed start's text (GetTimedStartText) changed; `over` when the
+    // timed start has ended or was cancelled.
+    virtual void ShowTimedStart(bool over) {}
+    // The auto-stop stopped watching.
+    virtual void HideAutoStopIndicator() {}
+    // The cover over the main window while a recording is closed and saved.
+    virtual void ShowCover(const std::string& status) {}
+    virtual void HideCover() {}
+    // After an auto-stop: 1 start a new recording, 2 close the program, 3
+    // shut the computer down, anything else nothing.
+    virtual int AfterStopAction() { return 0; }
+    virtual void CloseMainWindow() {}
+    virtual void ShutDownComputer() {}
 };
 
-// The host of the program's recordings; set once by the main window.
+// UI thread. Null: no host (requests go nowhere).
 void SetRecordingHost(RecordingHost* host);
-RecordingHost* GetRecordingHost();
+RecordingHost& GetRecordingHost();
+
+// Any thread: fn runs with the host on the UI thread, at once when called
+// there, else queued in order (core/UiThread.h). Without a UI thread (a tool
+// that records without windows) it runs where it is.
+void AskRecordingHost(std::function<void(RecordingHost&)> fn);

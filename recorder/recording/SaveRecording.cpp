@@ -3,7 +3,9 @@
 #include "core/AppPaths.h"
 #include "core/EncoderProcess.h"
 #include "core/ProgramFolder.h"
-#include "recorder/recording/RecordMessages.h"
+#include "core/SystemHelpers.h"
+#include "core/UiThread.h"
+#include "recorder/recording/RecordingEvents.h"
 #include "recorder/recording/RecordingHost.h"
 #include "recorder/recording/RecordingState.h"
 
@@ -98,7 +100,8 @@ std::string JoinCommandLine(const std::string& video, const std::string& audio,
     return " -i \"" + video + "\" -i \"" + audio + "\" -vcodec copy -acodec copy \"" + output + "\" ";
 }
 
-SaveOutcome SaveRecordingFiles(const SaveJob& job, RecordingHost& host)
+SaveOutcome SaveRecordingFiles(const SaveJob& job,
+                               const std::function<void(const std::string&)>& showStatus)
 {
     if (!job.audio.empty()) {
         EncoderProcess join(JoinCommandLine(job.tempVideo, job.audio, job.output),
@@ -110,7 +113,7 @@ SaveOutcome SaveRecordingFiles(const SaveJob& job, RecordingHost& host)
         if (!started || !join.result().Succeeded() || SizeOf(job.output) <= 0)
             return SaveApart(job);
     } else {
-        host.ShowCover("压缩优化处理...");
+        if (showStatus) showStatus("压缩优化处理...");
         if (!CopyFileA(job.tempVideo.c_str(), job.output.c_str(), TRUE)) {
             SaveOutcome out;
             out.result = SaveResult::KeptElsewhere;
@@ -156,25 +159,24 @@ DWORD WINAPI SaveRecordingThread(LPVOID)
     SaveJob job = CurrentSaveJob();
     bool saved = false;
     if (g_bSaveAfterStop) {
-        SaveOutcome out = SaveRecordingFiles(job, *GetRecordingHost());
+        SaveOutcome out = SaveRecordingFiles(job, [](const std::string& status) {
+            AskRecordingHost([status](RecordingHost& h) { h.ShowCover(status); });
+        });
         saved = out.result == SaveResult::Saved;
-        if (saved) {
-            GetRecordingHost()->ShowTip("您的视频已保存在视频文件夹里！", 5);
-            if (HWND main = GetRecordingHost()->MainWindow())
-                SendMessageTimeoutA(main, WM_SHOW_SAVE_NOTICE, 0, 0, SMTO_NORMAL, 10000, nullptr);
-        } else {
-            GetRecordingHost()->ReportError(out.message);
-        }
+        // The main window tells the user: the tip and the save notice, or
+        // where the recording was kept instead.
+        PublishRecordingSaved(out);
     } else {
         DiscardRecordingFiles(job);
     }
-    GetRecordingHost()->HideCover();
+    AskRecordingHost([](RecordingHost& h) { h.HideCover(); });
     SetRecordedSound(std::string());
     // The saved file opens a second later; the recording is over only then,
     // so that nobody closing the program in between is called back.
     if (saved) {
         Sleep(1000);
-        GetRecordingHost()->OpenFile(job.output);
+        std::string output = job.output;
+        if (!RunOnUiThread([output] { OpenUrl(output); })) OpenUrl(output);
     }
     FinishRecordPhase();
     return 0;

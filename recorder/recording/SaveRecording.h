@@ -8,10 +8,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
-
-class RecordingHost;
 
 struct SaveJob {
     std::string tempVideo;               // the closed temporary AVI
@@ -34,9 +33,10 @@ struct SaveOutcome {
     std::string message;  // what to tell the user when not Saved
 };
 
-// The joining or copying, with the fallbacks; no threads, no windows beyond
-// the host's cover text for the copy.
-SaveOutcome SaveRecordingFiles(const SaveJob& job, RecordingHost& host);
+// The joining or copying, with the fallbacks; no threads, no windows.
+// showStatus gets the status line of a long step (the copy).
+SaveOutcome SaveRecordingFiles(const SaveJob& job,
+                               const std::function<void(const std::string&)>& showStatus);
 // A cancelled recording: its temporary files go.
 void DiscardRecordingFiles(const SaveJob& job);
 

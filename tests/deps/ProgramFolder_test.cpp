@@ -14,6 +14,15 @@ TEST(ProgramFolder, HoldsTheProgramAndWhatShipsBesideIt)
     EXPECT_TRUE(FileExists(dir + "\\plugins"));
 }
 
+TEST(ProgramFolder, HelpPageIsTheReadmesUsageText)
+{
+    // What the help button opens: a page of the program folder, not an address.
+    std::string page = ReadFile(ProgramDir() + "\\help.html");
+    EXPECT_EQ(0u, page.find("<!DOCTYPE html>"));
+    EXPECT_NE(std::string::npos, page.find("F7")) << "the recording keys are explained";
+    EXPECT_NE(std::string::npos, page.find("vintra_cfg.xml"));
+}
+
 TEST(ProgramFolder, LedFontHasTheFaceTheLabelsAskFor)
 {
     std::string font = ProgramDir() + "\\res\\font\\UnidreamLED.TTF";

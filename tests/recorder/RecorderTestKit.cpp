@@ -14,11 +14,9 @@ const wchar_t kClass[] = L"OrbiskCaptureTestWindow";
 
 void StartGdiplus()
 {
-    static ULONG_PTR token = 0;
-    if (!token) {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    }
+    // For the whole test program: the capture engine keeps GDI+ objects.
+    static testkit::GdiplusScope* gdiplus = new testkit::GdiplusScope;
+    (void)gdiplus;
 }
 
 TestWindow::TestWindow(const RECT& screenRect, Painter paint)

@@ -46,9 +46,8 @@ std::string SaveWindowScreenshot(HWND window, const std::string& name)
     CreateDirectoryA(dir.c_str(), nullptr);
     std::string path = dir + "\\" + name + ".png";
 
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return std::string();
+    GdiplusScope gdiplus;
+    if (!gdiplus.ok()) return std::string();
     bool saved = false;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -65,8 +64,46 @@ std::string SaveWindowScreenshot(HWND window, const std::string& name)
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
-    Gdiplus::GdiplusShutdown(token);
     return saved ? path : std::string();
+}
+
+GdiplusScope::GdiplusScope()
+{
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) token_ = 0;
+}
+
+GdiplusScope::~GdiplusScope()
+{
+    if (token_) Gdiplus::GdiplusShutdown(token_);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, bool (*translate)(MSG*))
+{
+    const DWORD start = GetTickCount();
+    bool held = false;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;  // a window's as it goes; no outer loop here
+            if (!translate || !translate(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        if ((held = done())) break;
+        DWORD waited = GetTickCount() - start;
+        if (waited >= timeoutMs) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - waited < 10 ? timeoutMs - waited : 10,
+                                  QS_ALLINPUT);
+    }
+    return held;
+}
+
+void Pump(DWORD ms, bool (*translate)(MSG*))
+{
+    const DWORD start = GetTickCount();
+    PumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000, translate);
 }
 
 std::string MakeTempDir(const std::string& tag)

@@ -5,11 +5,34 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace testkit {
+
+// Handles the calling thread's messages until done() holds; false when
+// timeoutMs passed first. A translator (the UI library's) may take a message
+// before it is dispatched. Quit messages are dropped: a test has no outer
+// loop for them (the main window posts one as it goes).
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000,
+               bool (*translate)(MSG*) = nullptr);
+// Handles the calling thread's messages for ms.
+void Pump(DWORD ms, bool (*translate)(MSG*) = nullptr);
+
+// GDI+ for as long as the object lives.
+class GdiplusScope {
+public:
+    GdiplusScope();
+    ~GdiplusScope();
+    GdiplusScope(const GdiplusScope&) = delete;
+    GdiplusScope& operator=(const GdiplusScope&) = delete;
+    bool ok() const { return token_ != 0; }
+
+private:
+    ULONG_PTR token_ = 0;
+};
 
 // Folder of the shipped program (Orbisk.exe, vintx.exe, lame_enc.dll, ...).
 std::string ProgramDir();

@@ -7,32 +7,26 @@
 #include <string>
 #include <vector>
 
+#include "TestKit.h"
 #include "platform/ui/UIlib.h"
 
 namespace uitest {
 
-// Runs the thread's messages until done() holds; false on timeout.
+inline bool TranslateUi(MSG* msg)
+{
+    return DuiLib::CPaintManagerUI::TranslateMessage(msg);
+}
+
+// Runs the thread's messages (through the library's translation) until
+// done() holds; false on timeout.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!DuiLib::CPaintManagerUI::TranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    return testkit::PumpUntil(done, timeoutMs, TranslateUi);
 }
 
 inline void PumpFor(DWORD ms)
 {
-    DWORD start = GetTickCount();
-    PumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
+    testkit::Pump(ms, TranslateUi);
 }
 
 // Collects what the library logs as errors while it lives.

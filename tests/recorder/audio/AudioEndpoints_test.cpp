@@ -67,11 +67,16 @@ TEST(Endpoints, ListTheSoundServersDevices)
     EXPECT_FALSE(GetMicMute());
     EXPECT_TRUE(UnmuteSpeaker());
     EXPECT_FALSE(GetSpeakerMute());
-    SetSpeakerVolume(35);
-    SetMicVolume(100);
-    int volume = GetSpeakerVolume();
-    EXPECT_GE(volume, 0);
-    EXPECT_LE(volume, 100);
+    // The volume read back is the device's: the one set, or, where the
+    // device refuses to change it (Wine), the one it had.
+    const int before = GetSpeakerVolume();
+    EXPECT_GE(before, 0);
+    EXPECT_LE(before, 100);
+    const int wanted = before == 35 ? 60 : 35;
+    if (SetSpeakerVolume((float)wanted))
+        EXPECT_EQ(wanted, GetSpeakerVolume());
+    else
+        EXPECT_EQ(before, GetSpeakerVolume());
     g_pMicEndpoint = nullptr;
     g_pSpeakerEndpoint = nullptr;
     // Without endpoint objects every operation fails softly.

@@ -1,6 +1,7 @@
 #include "CodecsTestKit.h"
 
 #include "TestKit.h"
+#include "recorder/CamCursor.h"
 #include "recorder/codecs/RecordingSettings.h"
 #include "recorder/codecs/SettingsHandOver.h"
 #include "recorder/codecs/VideoOptions.h"
@@ -118,7 +119,7 @@ void ResetRecordingGlobals()
     g_videoOpts = sVideoOpts();
     g_videoOpts.m_nX264Index = g_videoOpts.m_nXvidIndex = -1;
     HandOverAudioSources(AudioSourceSettings());
-    HandOverCursorEffects(CursorEffectSettings());
+    g_cursorSettings = CCamCursor();
 }
 
 }  // namespace codecstest

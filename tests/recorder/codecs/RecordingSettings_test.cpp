@@ -6,6 +6,7 @@
 #include "CodecsTestKit.h"
 #include "core/CfgDocument.h"
 #include "recorder/codecs/CodecPresets.h"
+#include "recorder/CamCursor.h"
 #include "recorder/codecs/RecordingSettings.h"
 #include "recorder/codecs/SettingsHandOver.h"
 #include "recorder/codecs/VideoOptions.h"
@@ -47,15 +48,15 @@ TEST_F(SettingsTest, AbsentSettingsTakeTheirDefaults)
     EXPECT_EQ(0, g_nRecMode);
     EXPECT_EQ(1, g_bAutoPlayOnComplete);
 
-    CursorEffectSettings c = CurrentCursorEffects();
-    EXPECT_EQ(1, c.recordCursor);
-    EXPECT_EQ(1, c.highlightCursor);
-    EXPECT_EQ(48u, c.highlightSize);
-    EXPECT_EQ(0xA01DAEFCu, c.crHighlight);
-    EXPECT_EQ(1, c.clickEffect);
-    EXPECT_EQ(0xA0FF0000u, c.crLeftClick);
-    EXPECT_EQ(0xA00000FFu, c.crRightClick);
-    EXPECT_EQ(0xA000FF00u, c.crWheelRing);
+    const CCamCursor& c = g_cursorSettings;
+    EXPECT_EQ(1, c.m_bDrawCursor);
+    EXPECT_EQ(1, c.m_bHighlight);
+    EXPECT_EQ(48u, c.m_nHighlightSize);
+    EXPECT_EQ(0xA01DAEFCu, c.m_crHighlight);
+    EXPECT_EQ(1, c.m_bClickEffects);
+    EXPECT_EQ(0xA0FF0000u, c.m_crLeft);
+    EXPECT_EQ(0xA00000FFu, c.m_crRight);
+    EXPECT_EQ(0xA000FF00u, c.m_crWheel);
 
     // Quality 0 of x264 and the normal speed mode.
     DWORD rf = 0;
@@ -97,15 +98,15 @@ TEST_F(SettingsTest, ChoicesAndTheirConversions)
     EXPECT_EQ(1, g_nQualityChoice);
     EXPECT_EQ(1, g_nRecMode);
     EXPECT_EQ(0, g_bAutoPlayOnComplete);
-    CursorEffectSettings c = CurrentCursorEffects();
-    EXPECT_EQ(1, c.recordCursor);  // any non-zero value draws it
-    EXPECT_EQ(0, c.highlightCursor);
-    EXPECT_EQ(32u, c.highlightSize);
-    EXPECT_EQ(0xA0563412u, c.crHighlight);  // 0x123456 is red 0x56, green 0x34, blue 0x12
-    EXPECT_EQ(0, c.clickEffect);
-    EXPECT_EQ(0xA0563412u, c.crLeftClick);
-    EXPECT_EQ(0xA0000000u, c.crRightClick);
-    EXPECT_EQ(0xA0FFFFFFu, c.crWheelRing);
+    const CCamCursor& c = g_cursorSettings;
+    EXPECT_EQ(1, c.m_bDrawCursor);  // any non-zero value draws it
+    EXPECT_EQ(0, c.m_bHighlight);
+    EXPECT_EQ(32u, c.m_nHighlightSize);
+    EXPECT_EQ(0xA0563412u, c.m_crHighlight);  // 0x123456 is red 0x56, green 0x34, blue 0x12
+    EXPECT_EQ(0, c.m_bClickEffects);
+    EXPECT_EQ(0xA0563412u, c.m_crLeft);
+    EXPECT_EQ(0xA0000000u, c.m_crRight);
+    EXPECT_EQ(0xA0FFFFFFu, c.m_crWheel);
 
     // Quality goes to the Xvid compressor; the fast x264 mode is written.
     DWORD quant = 0;
@@ -124,7 +125,7 @@ TEST_F(SettingsTest, OutOfRangeChoicesKeepOrResetAsDocumented)
     EXPECT_EQ(0u, g_nCountdownSeconds);  // unchanged from the start value
     EXPECT_EQ(0, g_nQualityChoice);
     EXPECT_EQ(0, g_nRecMode);
-    EXPECT_EQ(64u, CurrentCursorEffects().highlightSize);
+    EXPECT_EQ(64u, g_cursorSettings.m_nHighlightSize);
     EXPECT_EQ(25u, g_videoOpts.m_uFrameRate);
 }
 

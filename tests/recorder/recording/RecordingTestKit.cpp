@@ -20,30 +20,6 @@ namespace rectest {
 
 namespace {
 
-const UINT kQuit = WM_APP + 1;
-
-// Runs a window's message loop on the calling thread until kQuit arrives.
-void Loop()
-{
-    MSG m;
-    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-        if (m.message == kQuit) break;
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-}
-
-template <class F>
-HWND WaitFor(const std::atomic<HWND>& h, F)
-{
-    for (int i = 0; i < 500 && !h.load(); ++i) Sleep(10);
-    return h.load();
-}
-
-}  // namespace
-
-namespace {
-
 RECT VirtualScreen()
 {
     int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -54,75 +30,6 @@ RECT VirtualScreen()
 }  // namespace
 
 MovingScreen::MovingScreen() : testkit::ScreenWindow(Picture::Moving, VirtualScreen()) {}
-
-MessageLog::MessageLog()
-{
-    m_thread = std::thread([this] {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "OrbiskMessageLog";
-        RegisterClassA(&wc);
-        HWND h = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 wc.hInstance, nullptr);
-        SetWindowLongPtrA(h, GWLP_USERDATA, (LONG_PTR)this);
-        m_hwnd = h;
-        Loop();
-        DestroyWindow(h);
-    });
-    WaitFor(m_hwnd, 0);
-}
-
-MessageLog::~MessageLog()
-{
-    PostMessageA(m_hwnd, kQuit, 0, 0);
-    m_thread.join();
-}
-
-LRESULT CALLBACK MessageLog::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
-{
-    auto* self = reinterpret_cast<MessageLog*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-    if (self && msg >= WM_USER && msg != kQuit) {
-        std::lock_guard<std::mutex> lock(self->m_lock);
-        self->m_log.push_back({GetTickCount(), msg, wp});
-        return 0;
-    }
-    return DefWindowProcA(h, msg, wp, lp);
-}
-
-std::vector<LoggedMessage> MessageLog::Messages(UINT msg) const
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    std::vector<LoggedMessage> out;
-    for (const LoggedMessage& m : m_log)
-        if (m.msg == msg) out.push_back(m);
-    return out;
-}
-
-void MessageLog::Clear()
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_log.clear();
-}
-
-void WatchingHost::Note(const std::string& e)
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_events.push_back(e);
-}
-
-std::vector<std::string> WatchingHost::Events() const
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    return m_events;
-}
-
-bool WatchingHost::Saw(const std::string& prefix) const
-{
-    for (const std::string& e : Events())
-        if (e.compare(0, prefix.size(), prefix) == 0) return true;
-    return false;
-}
 
 // The current user's key of this process is a scratch key: the encoder
 // presets the recording writes, and the compressor reads, stay the test's
@@ -147,7 +54,7 @@ struct Recorder::Impl {
     HKEY key = nullptr;
 };
 
-Recorder::Recorder(unsigned frameRate) : m_impl(new Impl), m_host(new WatchingHost)
+Recorder::Recorder(unsigned frameRate) : m_impl(new Impl), m_host(new testkit::RecordingWatch)
 {
     // The converter, the plug-ins and lame_enc.dll are found in the program
     // folder, as they are for Orbisk.exe.
@@ -164,8 +71,7 @@ Recorder::Recorder(unsigned frameRate) : m_impl(new Impl), m_host(new WatchingHo
     g_bAutoStopWatch = 0;
     m_saveFolder = testkit::MakeTempDir("recordings");
     SetVideoSaveFolder(m_saveFolder);
-    SetRecordingHost(m_host.get());
-    InitRecordDefaults(m_host->main.Hwnd());
+    InitRecordDefaults(nullptr);
     g_nRecordMode = 4;
 }
 
@@ -173,7 +79,6 @@ Recorder::~Recorder()
 {
     if (g_bRecording) CancelRecording();
     WaitIdle();
-    SetRecordingHost(nullptr);
     SetProgramFolderForTests(std::string());
 #ifdef ORBISK_TEST_HOOKS
     SetRecordingCompressorForTests(0);
@@ -182,9 +87,12 @@ Recorder::~Recorder()
 
 bool Recorder::WaitIdle(DWORD timeoutMs)
 {
-    // The phase turns idle once the save has finished (or the recording failed).
-    Sleep(100);
-    return WaitForRecordIdle(timeoutMs);
+    // The phase turns idle once the save has finished (or the recording
+    // failed); the events it sent on the way arrive meanwhile.
+    m_host->Pump(100);
+    bool idle = m_host->PumpUntil([] { return GetRecordPhase() == RecordPhase::Idle; }, timeoutMs);
+    m_host->Pump(100);
+    return idle;
 }
 
 std::vector<std::string> Recorder::SavedFiles(const char* pattern) const

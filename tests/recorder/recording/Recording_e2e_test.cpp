@@ -10,7 +10,7 @@
 #include "recorder/codecs/RecordingSettings.h"
 #include "recorder/recording/RecordControl.h"
 #include "recorder/recording/RecordLoop.h"
-#include "recorder/recording/RecordMessages.h"
+#include "recorder/recording/SaveRecording.h"
 #include "recorder/recording/RecordingState.h"
 
 #include <mmsystem.h>
@@ -33,7 +33,7 @@ protected:
     DWORD RecordFor(Recorder& rec, DWORD ms)
     {
         StartRecording(false);
-        Sleep(ms);
+        rec.Pump(ms);
         DWORD recorded = g_recordStats.elapsedMs;
         StopRecording();
         EXPECT_TRUE(rec.WaitIdle());
@@ -57,13 +57,18 @@ TEST_F(RecordingTest, FiveSecondsAt25fpsGiveAnH264VideoOf125Frames)
     EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN) & ~1, v.height);
     EXPECT_NEAR(125, v.frames, 3);
     EXPECT_NEAR(5.0, v.duration, 0.2);
-    // The windows heard of the start and the stop, and the save was announced.
-    EXPECT_EQ(1u, rec.Host().main.Messages(WM_RECORD_STARTED).size());
-    EXPECT_EQ(1u, rec.Host().main.Messages(WM_RECORD_STOPPED).size());
-    EXPECT_EQ(1u, rec.Host().main.Messages(WM_SHOW_SAVE_NOTICE).size());
-    EXPECT_GE(rec.Host().main.Messages(WM_RECORD_STATUS).size(), 8u);
-    EXPECT_TRUE(rec.Host().Saw("tip:您的视频已保存在视频文件夹里！"));
-    EXPECT_TRUE(rec.Host().Saw("cover:正在保存，请稍后..."));
+    // The windows heard of the start and the stop, on this (the UI) thread,
+    // and the save was announced.
+    EXPECT_EQ(1u, rec.Host().Count("started"));
+    EXPECT_EQ(1u, rec.Host().Count("stopped"));
+    ASSERT_EQ(1u, rec.Host().Count("saved"));
+    EXPECT_EQ((long)SaveResult::Saved, rec.Host().Seen("saved")[0].value);
+    EXPECT_EQ(files[0], rec.Host().Seen("saved")[0].text);
+    EXPECT_GE(rec.Host().Count("status"), 8u);
+    for (const char* what : {"started", "stopped", "status", "saved", "cover"})
+        for (const testkit::Noted& n : rec.Host().Seen(what))
+            EXPECT_EQ(GetCurrentThreadId(), n.thread) << what;
+    EXPECT_TRUE(rec.Host().Saw("cover", "正在保存，请稍后..."));
     EXPECT_FALSE(testkit::FileExists(GetTempVideoPath()));
 }
 
@@ -82,11 +87,11 @@ TEST_F(RecordingTest, APauseLeavesNoGapAndNoFrozenStretch)
 {
     Recorder rec(25);
     StartRecording(false);
-    Sleep(2000);
+    rec.Pump(2000);
     TogglePause();
-    Sleep(2000);
+    rec.Pump(2000);
     TogglePause();
-    Sleep(2000);
+    rec.Pump(2000);
     StopRecording();
     ASSERT_TRUE(rec.WaitIdle());
     std::vector<std::string> files = rec.SavedFiles();
@@ -96,9 +101,11 @@ TEST_F(RecordingTest, APauseLeavesNoGapAndNoFrozenStretch)
     EXPECT_NEAR(100, v.frames, 5);
     EXPECT_EQ(0, FrozenStretches(files[0], 0.5));
     // The pause buttons blinked and ended on 0.
-    std::vector<LoggedMessage> blinks = rec.Host().main.Messages(WM_PAUSE_BLINK);
+    std::vector<testkit::Noted> blinks = rec.Host().Seen("blink");
     ASSERT_GE(blinks.size(), 3u);
-    EXPECT_EQ(0u, blinks.back().wParam);
+    EXPECT_EQ(0, blinks.back().value);
+    EXPECT_EQ(1u, rec.Host().Count("paused"));
+    EXPECT_EQ(1u, rec.Host().Count("resumed"));
 }
 
 TEST_F(RecordingTest, CountdownTicksThreeTwoOneThenStarts)
@@ -109,22 +116,22 @@ TEST_F(RecordingTest, CountdownTicksThreeTwoOneThenStarts)
     StartRecording(false);
     EXPECT_EQ(RecordPhase::CountingDown, GetRecordPhase());
     // A second start during the countdown must not start a second recording.
-    Sleep(500);
+    rec.Pump(500);
     StartRecording(false);
-    Sleep(3500);
-    std::vector<LoggedMessage> ticks = rec.Host().countdown.Messages(WM_RECORD_STATUS);
-    ASSERT_EQ(3u, ticks.size());
-    EXPECT_EQ(3u, ticks[0].wParam);
-    EXPECT_EQ(2u, ticks[1].wParam);
-    EXPECT_EQ(1u, ticks[2].wParam);
+    rec.Pump(3500);
+    // 3, 2, 1 a second apart, then 0: the countdown window closes.
+    std::vector<testkit::Noted> ticks = rec.Host().Seen("countdown");
+    ASSERT_EQ(4u, ticks.size());
+    EXPECT_EQ(3, ticks[0].value);
+    EXPECT_EQ(2, ticks[1].value);
+    EXPECT_EQ(1, ticks[2].value);
+    EXPECT_EQ(0, ticks[3].value);
     EXPECT_NEAR(1000, (int)(ticks[1].tick - ticks[0].tick), 250);
     EXPECT_NEAR(1000, (int)(ticks[2].tick - ticks[1].tick), 250);
-    std::vector<LoggedMessage> started = rec.Host().main.Messages(WM_RECORD_STARTED);
+    std::vector<testkit::Noted> started = rec.Host().Seen("started");
     ASSERT_EQ(1u, started.size());
     EXPECT_GE(started[0].tick - t0, 2900u);
-    EXPECT_EQ(1u, rec.Host().main.Messages(WM_SHOW_COUNTDOWN).size());
-    EXPECT_TRUE(rec.Host().Saw("closecountdown"));
-    Sleep(1000);
+    rec.Pump(1000);
     StopRecording();
     ASSERT_TRUE(rec.WaitIdle());
     EXPECT_EQ(1u, rec.SavedFiles().size());
@@ -134,13 +141,13 @@ TEST_F(RecordingTest, AStartWhileSavingIsRefused)
 {
     Recorder rec(25);
     StartRecording(false);
-    Sleep(1500);
+    rec.Pump(1500);
     StopRecording();
     // Straight after the stop the previous recording is still closing.
     StartRecording(false);
     ASSERT_TRUE(rec.WaitIdle());
     EXPECT_EQ(1u, rec.SavedFiles().size());
-    EXPECT_EQ(1u, rec.Host().main.Messages(WM_RECORD_STARTED).size());
+    EXPECT_EQ(1u, rec.Host().Count("started"));
 }
 
 TEST_F(RecordingTest, AutoStopWithNewRecordingActionLeavesTwoRecordings)
@@ -152,11 +159,9 @@ TEST_F(RecordingTest, AutoStopWithNewRecordingActionLeavesTwoRecordings)
     g_bAutoStopWatch = 1;
     StartRecording(false);
     // The first stops by itself after 3 s; the second is stopped by hand.
-    DWORD t0 = GetTickCount();
-    while (rec.Host().main.Messages(WM_RECORD_STARTED).size() < 2 && GetTickCount() - t0 < 20000)
-        Sleep(50);
-    ASSERT_EQ(2u, rec.Host().main.Messages(WM_RECORD_STARTED).size());
-    Sleep(3000);
+    rec.Host().PumpUntil([&] { return rec.Host().Count("started") >= 2; }, 20000);
+    ASSERT_EQ(2u, rec.Host().Count("started"));
+    rec.Pump(3000);
     StopRecording();
     ASSERT_TRUE(rec.WaitIdle());
     std::vector<std::string> files = rec.SavedFiles();
@@ -171,18 +176,74 @@ TEST_F(RecordingTest, ACompressorThatFailsEndsTheRecordingAndKeepsWhatWasWritten
     ASSERT_TRUE(InstallFailingCompressor(10));
     Recorder rec(25);
     SetRecordingCompressorForTests(kFailingHandler);
-    HWND owner = rec.Host().main.Hwnd();
     StartRecording(false);
     // The loop ends by itself at the failure; the program returns to idle.
     ASSERT_TRUE(rec.WaitIdle(20000));
     EXPECT_EQ(0, g_bRecording);
     EXPECT_EQ(1, g_bSaveDone);
-    EXPECT_EQ(1u, rec.Host().main.Messages(RecordInterruptedMessage()).size()) << owner;
+    EXPECT_EQ(1u, rec.Host().Count("failed"));
     EXPECT_TRUE(rec.Host().Saw("hidecover"));
     std::vector<std::string> files = rec.SavedFiles();
     ASSERT_EQ(1u, files.size());
     EXPECT_EQ(10, ProbeVideo(files[0]).frames);
     RemoveFailingCompressor();
+}
+
+// A window that follows recordings: it subscribes itself and notes each
+// event with the thread it arrived on.
+class FollowingWindow : public RecordingSubscriber {
+public:
+    FollowingWindow()
+    {
+        hwnd_ = CreateWindowExA(0, "STATIC", "follower", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+        SubscribeRecordingEvents(this);
+    }
+    ~FollowingWindow()
+    {
+        UnsubscribeRecordingEvents(this);
+        DestroyWindow(hwnd_);
+    }
+    std::vector<std::string> events;
+    bool onWindowThread = true;
+
+private:
+    void Note(const std::string& e)
+    {
+        // Its own thread: the one that owns the window.
+        onWindowThread = onWindowThread &&
+                         GetWindowThreadProcessId(hwnd_, nullptr) == GetCurrentThreadId();
+        if (events.empty() || events.back() != e) events.push_back(e);
+    }
+    void OnRecordingStarted() override { Note("started"); }
+    void OnRecordingPaused(bool paused) override { Note(paused ? "paused" : "resumed"); }
+    void OnRecordingStatus() override { Note("status"); }
+    void OnRecordingStopped() override { Note("stopped"); }
+    void OnRecordingSaved(const SaveOutcome& out) override
+    {
+        Note(out.result == SaveResult::Saved ? "saved" : "not saved");
+    }
+    HWND hwnd_;
+};
+
+TEST_F(RecordingTest, AWindowThatSubscribesHearsTheRecordingOnItsOwnThread)
+{
+    Recorder rec(25);
+    FollowingWindow window;
+    StartRecording(false);
+    rec.Pump(1200);
+    TogglePause();
+    rec.Pump(600);
+    TogglePause();
+    rec.Pump(1200);
+    StopRecording();
+    ASSERT_TRUE(rec.WaitIdle());
+    // Status ticks twice a second around the pause; repeats are folded.
+    EXPECT_EQ((std::vector<std::string>{"started", "status", "paused", "status", "resumed",
+                                        "status", "stopped", "saved"}),
+              window.events);
+    EXPECT_TRUE(window.onWindowThread);
+    EXPECT_EQ(1u, rec.SavedFiles().size());
 }
 
 // With the microphone on, a tone played into the sound server is in the

@@ -4,38 +4,14 @@
 
 #include "TestKit.h"
 #include "core/SystemMessageBox.h"
-#include "recorder/recording/RecordingHost.h"
 #include "recorder/recording/SaveRecording.h"
 
+#include <functional>
 #include <vector>
 
 using namespace testkit;
 
 namespace {
-
-class WatchingHost : public RecordingHost {
-public:
-    HWND MainWindow() override { return nullptr; }
-    HWND FloatBarWindow() override { return nullptr; }
-    HWND WhiteboardWindow() override { return nullptr; }
-    HWND CountdownWindow() override { return nullptr; }
-    void MinimizeMainWindow() override {}
-    void ShowMainWindowNormal() override {}
-    void ShowCover(const std::string& text) override { covers.push_back(text); }
-    void HideCover() override {}
-    void ShowTip(const std::string&, int) override {}
-    void HideTimedStartControl() override {}
-    void HideAutoStopIndicator() override {}
-    void CloseCountdownWindow() override {}
-    void CloseMainWindow() override {}
-    void EnableSettingsControls() override {}
-    int AfterStopAction() override { return 0; }
-    void ReportError(const std::string& text) override { errors.push_back(text); }
-    void OpenFile(const std::string&) override {}
-    void ShutDownComputer() override {}
-
-    std::vector<std::string> covers, errors;
-};
 
 class SaveRecordingTest : public ::testing::Test {
 protected:
@@ -59,13 +35,17 @@ protected:
 
     std::string temp_, saveDir_;
     SaveJob job_;
-    WatchingHost host_;
+    // The status lines the save shows on the cover.
+    std::vector<std::string> covers_;
+    std::function<void(const std::string&)> cover_ = [this](const std::string& s) {
+        covers_.push_back(s);
+    };
 };
 
 TEST_F(SaveRecordingTest, JoinedFileReplacesTheTemporaryOnes)
 {
     job_.audio = temp_ + "\\sound.mp3";
-    SaveOutcome out = SaveRecordingFiles(job_, host_);
+    SaveOutcome out = SaveRecordingFiles(job_, cover_);
     EXPECT_EQ(SaveResult::Saved, out.result);
     LinuxResult types = RunLinux("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 " +
                                  ShellQuote(UnixPath(job_.output)));
@@ -73,13 +53,13 @@ TEST_F(SaveRecordingTest, JoinedFileReplacesTheTemporaryOnes)
     EXPECT_FALSE(FileExists(job_.tempVideo));
     EXPECT_FALSE(FileExists(temp_ + "\\sound.mp3"));
     EXPECT_FALSE(FileExists(temp_ + "\\mic.mp3"));
-    EXPECT_TRUE(host_.errors.empty());
+    EXPECT_TRUE(out.message.empty());
 }
 
 TEST_F(SaveRecordingTest, FailedJoinSavesVideoAndSoundApartAndDeletesNothing)
 {
     job_.audio = temp_ + "\\corrupt.mp3";
-    SaveOutcome out = SaveRecordingFiles(job_, host_);
+    SaveOutcome out = SaveRecordingFiles(job_, cover_);
     ASSERT_EQ(SaveResult::SavedApart, out.result);
     EXPECT_EQ(job_.output, out.video);
     auto v = Probe(job_.output, "v:0", "codec_name,width", true);
@@ -100,7 +80,7 @@ TEST_F(SaveRecordingTest, MissingConverterStillKeepsTheRecording)
     });
     job_.audio = temp_ + "\\sound.mp3";
     job_.programFolder = MakeTempDir("no-converter");
-    SaveOutcome out = SaveRecordingFiles(job_, host_);
+    SaveOutcome out = SaveRecordingFiles(job_, cover_);
     SetSystemMessageBoxHook(nullptr);
     EXPECT_EQ(SaveResult::SavedApart, out.result);
     EXPECT_GT(FileSize(job_.output), 1000);
@@ -109,18 +89,18 @@ TEST_F(SaveRecordingTest, MissingConverterStillKeepsTheRecording)
 
 TEST_F(SaveRecordingTest, WithoutSoundTheVideoIsCopied)
 {
-    SaveOutcome out = SaveRecordingFiles(job_, host_);
+    SaveOutcome out = SaveRecordingFiles(job_, cover_);
     EXPECT_EQ(SaveResult::Saved, out.result);
     EXPECT_GT(FileSize(job_.output), 1000);
     EXPECT_FALSE(FileExists(job_.tempVideo));
-    ASSERT_EQ(1u, host_.covers.size());
-    EXPECT_EQ("压缩优化处理...", host_.covers[0]);
+    ASSERT_EQ(1u, covers_.size());
+    EXPECT_EQ("压缩优化处理...", covers_[0]);
 }
 
 TEST_F(SaveRecordingTest, CopyOntoATakenNameKeepsTheVideoOutsideTheTemporaryName)
 {
     WriteFile(job_.output, "someone else's file");
-    SaveOutcome out = SaveRecordingFiles(job_, host_);
+    SaveOutcome out = SaveRecordingFiles(job_, cover_);
     EXPECT_EQ(SaveResult::KeptElsewhere, out.result);
     EXPECT_EQ("someone else's file", ReadFile(job_.output));
     EXPECT_NE(job_.tempVideo, out.video);

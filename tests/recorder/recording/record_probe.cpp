@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     g_bRecordSpeaker = atoi(argv[2]) != 0;
     g_bRecordMic = atoi(argv[3]) != 0;
     StartRecording(false);
-    Sleep(seconds * 1000);
+    rec.Pump(seconds * 1000);
     StopRecording();
     if (!rec.WaitIdle(60000)) {
         printf("NOT IDLE\n");

@@ -1,0 +1,100 @@
+#include "app/MessageBoxWindow.h"
+
+#include "app/ResourceIds.h"
+
+int MessageBoxResult = -1;
+
+namespace {
+
+const int kClosed = 3;
+
+}  // namespace
+
+MessageBoxWindow::MessageBoxWindow(HWND owner, const std::string& title, const std::string& text,
+                                   const std::string& okText, const std::string& noText,
+                                   const std::string& cancelText)
+    : title_(title), text_(text), okText_(okText), noText_(noText), cancelText_(cancelText)
+{
+    // A box closed without a button must not answer with the previous box's
+    // button: that earlier "是" would confirm something nobody confirmed.
+    MessageBoxResult = kClosed;
+    Create(owner, "", WS_VISIBLE | WS_OVERLAPPEDWINDOW, WS_EX_WINDOWEDGE, CW_USEDEFAULT,
+           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+}
+
+int MessageBoxWindow::Ask(HWND owner, const std::string& title, const std::string& text,
+                          const std::string& okText, const std::string& noText,
+                          const std::string& cancelText)
+{
+    auto* box = new MessageBoxWindow(owner, title, text, okText, noText, cancelText);
+    if (!box->GetHWND()) {
+        delete box;
+        return MessageBoxResult;
+    }
+    box->ShowModal();
+    return MessageBoxResult;
+}
+
+DuiLib::UILIB_RESOURCETYPE MessageBoxWindow::GetResourceType() const
+{
+    return DuiLib::UILIB_ZIPRESOURCE;
+}
+
+LPCSTR MessageBoxWindow::GetResourceID() const
+{
+    return MAKEINTRESOURCEA(kSkinPackageResource);
+}
+
+void MessageBoxWindow::InitWindow()
+{
+    SetIcon(kAppIconResource);
+    SIZE size = m_PaintManager.GetInitSize();
+    ResizeClient(size.cx, size.cy);
+    CenterWindow();
+}
+
+void MessageBoxWindow::Notify(DuiLib::TNotifyUI& msg)
+{
+    if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
+        const struct {
+            const char* name;
+            const std::string* caption;
+        } buttons[] = {{"ok_btn", &okText_}, {"no_btn", &noText_}, {"cancle_btn", &cancelText_}};
+        for (const auto& b : buttons) {
+            DuiLib::CControlUI* button = m_PaintManager.FindControl(b.name);
+            if (!button) continue;
+            if (b.caption->empty())
+                button->SetVisible(false);
+            else
+                button->SetText(b.caption->c_str());
+        }
+        if (DuiLib::CControlUI* p = m_PaintManager.FindControl("title")) p->SetText(title_.c_str());
+        if (DuiLib::CControlUI* p = m_PaintManager.FindControl("showtext"))
+            p->SetText(text_.c_str());
+        root_ = m_PaintManager.FindControl("root_layout");
+        if (root_) ApplySkinBackground("root_layout");
+        return;
+    }
+    if (msg.sType != DUI_MSGTYPE_CLICK || !msg.pSender) return;
+    DuiLib::CDuiString name = msg.pSender->GetName();
+    if (name == "closebtn")
+        Answer(kClosed);
+    else if (name == "ok_btn")
+        Answer(0);
+    else if (name == "no_btn")
+        Answer(1);
+    else if (name == "cancle_btn")
+        Answer(2);
+}
+
+void MessageBoxWindow::Answer(int result)
+{
+    MessageBoxResult = result;
+    Close(IDOK);
+}
+
+void MessageBoxWindow::OnFinalMessage(HWND hWnd)
+{
+    WindowImplBase::OnFinalMessage(hWnd);
+    delete this;
+}

@@ -1,0 +1,2 @@
+// core/ with a window of the UI library.
+#include "platform/ui/UIlib.h"
