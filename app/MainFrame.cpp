@@ -7,7 +7,6 @@
 #include "app/MainFrameTexts.h"
 #include "app/MessageBoxWindow.h"
 #include "app/MessagePump.h"
-#include "app/ResourceIds.h"
 #include "app/SingleInstance.h"
 #include "app/StaticStartup.h"
 #include "core/CfgDocument.h"
@@ -41,6 +40,7 @@ const char kSavedText[] = "您的视频已保存在视频文件夹里！";
 // --- The window ---------------------------------------------------------------
 
 MainFrame::MainFrame()
+    : SkinWindow({"main_frame.xml", "main_layout", /*followsRecording=*/true, "skin\\"})
 {
     SetMainWindowRules(GetWindowTable());
 }
@@ -55,48 +55,35 @@ LPCSTR MainFrame::GetWindowClassName() const
     return kMainFrameClassName;
 }
 
-DuiLib::UILIB_RESOURCETYPE MainFrame::GetResourceType() const
-{
-    return DuiLib::UILIB_ZIPRESOURCE;
-}
-
-LPCSTR MainFrame::GetResourceID() const
-{
-    return MAKEINTRESOURCEA(kSkinPackageResource);
-}
-
 void MainFrame::InitWindow()
 {
-    SetIcon(kAppIconResource);
-    DuiLib::CPaintManagerUI& pm = m_PaintManager;
-    DuiLib::CControlUI* cover = pm.FindControl("cover");
-    m_pCover = cover ? static_cast<DuiLib::CLabelUI*>(cover->GetInterface("Label")) : nullptr;
-    m_pAssistantLayout = pm.FindControl("assistant_layout");
-    m_pAssistantLabel = pm.FindControl("assistant_lb");
-    m_pMainLayout = pm.FindControl("main_layout");
-    m_pMicrophoneMute = pm.FindControl("microphoneMute");
-    m_pMicrophoneNormal = pm.FindControl("microphoneNormal");
-    m_pSpeakerNormal = pm.FindControl("speakerNormal");
-    m_pSpeakerMute = pm.FindControl("speakerMute");
-    DuiLib::CControlUI* plain = pm.FindControl("record_time_lb");
-    DuiLib::CControlUI* led = pm.FindControl("record_time_lb_led");
+    SkinWindow::InitWindow();
+    m_pCover = Find<DuiLib::CLabelUI>("cover");
+    m_pAssistantLayout = Find("assistant_layout");
+    m_pAssistantLabel = Find("assistant_lb");
+    m_pMainLayout = Find("main_layout");
+    m_pMicrophoneMute = Find("microphoneMute");
+    m_pMicrophoneNormal = Find("microphoneNormal");
+    m_pSpeakerNormal = Find("speakerNormal");
+    m_pSpeakerMute = Find("speakerMute");
+    DuiLib::CControlUI* plain = Find("record_time_lb");
+    DuiLib::CControlUI* led = Find("record_time_lb_led");
     m_pTimeLabel = g_bLedFont ? led : plain;
     SetControlVisible(g_bLedFont ? plain : led, false);
     SetControlVisible(m_pTimeLabel, true);
-    m_pBeginRecordBtn = pm.FindControl("begin_record_btn");
-    m_pStopRecordBtn = pm.FindControl("stop_record_btn");
-    m_pPauseRecordBtn = pm.FindControl("pause_record_btn");
-    m_pPauseChangeBtn = pm.FindControl("pause_change_btn");
-    m_pCaptureScreenBtn = pm.FindControl("capture_screen_btn");
-    m_pShowCountDownBtn = pm.FindControl("show_count_down_btn");
-    m_pShowAutoStopBtn = pm.FindControl("show_auto_stop_btn");
-    m_pUpdateBtn = pm.FindControl("update_btn");
-    m_pAudioBar = pm.FindControl("audio_ctl");
+    m_pBeginRecordBtn = Find("begin_record_btn");
+    m_pStopRecordBtn = Find("stop_record_btn");
+    m_pPauseRecordBtn = Find("pause_record_btn");
+    m_pPauseChangeBtn = Find("pause_change_btn");
+    m_pCaptureScreenBtn = Find("capture_screen_btn");
+    m_pShowCountDownBtn = Find("show_count_down_btn");
+    m_pShowAutoStopBtn = Find("show_auto_stop_btn");
+    m_pUpdateBtn = Find("update_btn");
+    m_pAudioBar = Find("audio_ctl");
     if (m_pCover) m_pCover->SetMultiLine(true);
     SetControlVisible(m_pUpdateBtn, false);
     SetMainWindow(this);
     SetRecordingHost(&GetMainFrameRecordingHost());
-    SubscribeRecordingEvents(this);
 }
 
 void MainFrame::SetControlVisible(DuiLib::CControlUI* control, bool visible)
@@ -217,26 +204,6 @@ void MainFrame::OnTrayNotify(LPARAM mouseMessage)
 }
 
 // --- The recording's events ---------------------------------------------------------
-
-void MainFrame::OnRecordingStarted()
-{
-    PostMessage(WM_RECORD_STARTED);
-}
-
-void MainFrame::OnRecordingStopped()
-{
-    PostMessage(WM_RECORD_STOPPED);
-}
-
-void MainFrame::OnPauseBlink(WPARAM phase)
-{
-    PostMessage(WM_PAUSE_BLINK, phase);
-}
-
-void MainFrame::OnRecordingStatus()
-{
-    PostMessage(WM_RECORD_STATUS);
-}
 
 void MainFrame::OnRecordingSaved(const SaveOutcome& outcome)
 {
@@ -412,9 +379,14 @@ void MainFrame::SetSkinBackgroundFile(const DuiLib::CDuiString& file)
     m_skinBackgroundFile = file;
 }
 
-void MainFrame::ApplySkinToWindows(const DuiLib::CDuiString& file)
+void MainFrame::ApplySkinBackgroundFile(const DuiLib::CDuiString& file)
 {
     if (m_pMainLayout) m_pMainLayout->SetBkImage(file);
+}
+
+void MainFrame::ApplySkinToWindows(const DuiLib::CDuiString& file)
+{
+    ApplySkinBackgroundFile(file);
     for (WindowId id :
          {WindowId::SelectSkin, WindowId::FloatRec, WindowId::VideoList, WindowId::Camera})
         if (auto* follower = dynamic_cast<SkinFollower*>(Kept(id)))
@@ -511,7 +483,6 @@ LRESULT MainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled)
 
 LRESULT MainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
-    UnsubscribeRecordingEvents(this);
     SetRecordingHost(nullptr);
     if (GetMainWindow() == this) SetMainWindow(nullptr);
     ::KillTimer(m_hWnd, kAudioBarTimer);
@@ -521,11 +492,9 @@ LRESULT MainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
     return 0;
 }
 
-void MainFrame::OnFinalMessage(HWND hWnd)
+void MainFrame::OnEnded()
 {
-    WindowImplBase::OnFinalMessage(hWnd);
     if (g_pMainFrame == this) g_pMainFrame = nullptr;
-    delete this;
 }
 
 LRESULT MainFrame::OnSysCommand(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)

@@ -14,9 +14,8 @@
 
 #include "app/TrayIcon.h"
 #include "kit/MainWindow.h"
+#include "kit/SkinWindow.h"
 #include "kit/WindowTable.h"
-#include "platform/ui/UIlib.h"
-#include "recorder/recording/RecordingEvents.h"
 
 #include <string>
 
@@ -25,13 +24,15 @@ class MainFrame;
 // The one main window; null before it is created and after it is gone.
 extern MainFrame* g_pMainFrame;
 
-class MainFrame : public DuiLib::WindowImplBase, public MainWindow, public RecordingSubscriber {
+class MainFrame : public SkinWindow, public MainWindow {
 public:
     MainFrame();
     // Posts the quit message that ends the message loop.
     ~MainFrame() override;
 
     HWND Handle() const override { return m_hWnd; }
+    // The main window wears the skin file as it is, untiled.
+    void ApplySkinBackgroundFile(const DuiLib::CDuiString& file) override;
 
     // The second half of the window's initialisation, on "windowinit".
     void CreateFloatRecWindow();
@@ -88,24 +89,18 @@ public:
 
 protected:
     LPCSTR GetWindowClassName() const override;
-    DuiLib::CDuiString GetSkinFolder() override { return "skin\\"; }
-    DuiLib::CDuiString GetSkinFile() override { return "main_frame.xml"; }
-    DuiLib::UILIB_RESOURCETYPE GetResourceType() const override;
-    LPCSTR GetResourceID() const override;
     void InitWindow() override;
-    void Notify(DuiLib::TNotifyUI& msg) override;
-    void OnFinalMessage(HWND hWnd) override;
+    void OnWindowInit() override;
+    void OnNotify(DuiLib::TNotifyUI& msg) override;
+    void OnEnded() override;
     LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     LRESULT OnClose(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     LRESULT OnSysCommand(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
 
-    // The recording's events become the main window's own messages.
-    void OnRecordingStarted() override;
-    void OnRecordingStopped() override;
-    void OnPauseBlink(WPARAM phase) override;
-    void OnRecordingStatus() override;
+    // The recording's other events arrive as the main window's own messages
+    // (SkinWindow).
     void OnRecordingSaved(const SaveOutcome& outcome) override;
     void OnRecordingFailed(const std::string& text) override;
 

@@ -43,13 +43,14 @@ void ShowPicker(DuiLib::CWindowWnd* picker, const char* name)
 
 // --- Notifications -------------------------------------------------------------
 
-void MainFrame::Notify(DuiLib::TNotifyUI& msg)
+void MainFrame::OnWindowInit()
 {
-    if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
-        CreateFloatRecWindow();
-        InitRecordDefaults(m_hWnd);
-        return;
-    }
+    CreateFloatRecWindow();
+    InitRecordDefaults(m_hWnd);
+}
+
+void MainFrame::OnNotify(DuiLib::TNotifyUI& msg)
+{
     if (msg.sType == DUI_MSGTYPE_CLICK && msg.pSender) {
         POINT at = msg.ptMouse;
         ::ClientToScreen(m_hWnd, &at);

@@ -1,7 +1,5 @@
 #include "app/MessageBoxWindow.h"
 
-#include "app/ResourceIds.h"
-
 int MessageBoxResult = -1;
 
 namespace {
@@ -13,7 +11,12 @@ const int kClosed = 3;
 MessageBoxWindow::MessageBoxWindow(HWND owner, const std::string& title, const std::string& text,
                                    const std::string& okText, const std::string& noText,
                                    const std::string& cancelText)
-    : title_(title), text_(text), okText_(okText), noText_(noText), cancelText_(cancelText)
+    : SkinWindow({"messagebox_wnd.xml"}),
+      title_(title),
+      text_(text),
+      okText_(okText),
+      noText_(noText),
+      cancelText_(cancelText)
 {
     // A box closed without a button must not answer with the previous box's
     // button: that earlier "是" would confirm something nobody confirmed.
@@ -35,46 +38,34 @@ int MessageBoxWindow::Ask(HWND owner, const std::string& title, const std::strin
     return MessageBoxResult;
 }
 
-DuiLib::UILIB_RESOURCETYPE MessageBoxWindow::GetResourceType() const
-{
-    return DuiLib::UILIB_ZIPRESOURCE;
-}
-
-LPCSTR MessageBoxWindow::GetResourceID() const
-{
-    return MAKEINTRESOURCEA(kSkinPackageResource);
-}
-
 void MessageBoxWindow::InitWindow()
 {
-    SetIcon(kAppIconResource);
+    SkinWindow::InitWindow();
     SIZE size = m_PaintManager.GetInitSize();
     ResizeClient(size.cx, size.cy);
     CenterWindow();
 }
 
-void MessageBoxWindow::Notify(DuiLib::TNotifyUI& msg)
+void MessageBoxWindow::OnWindowInit()
 {
-    if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
-        const struct {
-            const char* name;
-            const std::string* caption;
-        } buttons[] = {{"ok_btn", &okText_}, {"no_btn", &noText_}, {"cancle_btn", &cancelText_}};
-        for (const auto& b : buttons) {
-            DuiLib::CControlUI* button = m_PaintManager.FindControl(b.name);
-            if (!button) continue;
-            if (b.caption->empty())
-                button->SetVisible(false);
-            else
-                button->SetText(b.caption->c_str());
-        }
-        if (DuiLib::CControlUI* p = m_PaintManager.FindControl("title")) p->SetText(title_.c_str());
-        if (DuiLib::CControlUI* p = m_PaintManager.FindControl("showtext"))
-            p->SetText(text_.c_str());
-        root_ = m_PaintManager.FindControl("root_layout");
-        if (root_) ApplySkinBackground("root_layout");
-        return;
+    const struct {
+        const char* name;
+        const std::string* caption;
+    } buttons[] = {{"ok_btn", &okText_}, {"no_btn", &noText_}, {"cancle_btn", &cancelText_}};
+    for (const auto& b : buttons) {
+        DuiLib::CControlUI* button = Find(b.name);
+        if (!button) continue;
+        if (b.caption->empty())
+            button->SetVisible(false);
+        else
+            button->SetText(b.caption->c_str());
     }
+    if (DuiLib::CControlUI* p = Find("title")) p->SetText(title_.c_str());
+    if (DuiLib::CControlUI* p = Find("showtext")) p->SetText(text_.c_str());
+}
+
+void MessageBoxWindow::OnNotify(DuiLib::TNotifyUI& msg)
+{
     if (msg.sType != DUI_MSGTYPE_CLICK || !msg.pSender) return;
     DuiLib::CDuiString name = msg.pSender->GetName();
     if (name == "closebtn")
@@ -91,10 +82,4 @@ void MessageBoxWindow::Answer(int result)
 {
     MessageBoxResult = result;
     Close(IDOK);
-}
-
-void MessageBoxWindow::OnFinalMessage(HWND hWnd)
-{
-    WindowImplBase::OnFinalMessage(hWnd);
-    delete this;
 }

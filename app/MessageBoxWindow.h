@@ -10,7 +10,7 @@
 // UI thread only.
 #pragma once
 
-#include "platform/ui/UIlib.h"
+#include "kit/SkinWindow.h"
 
 #include <string>
 
@@ -19,7 +19,7 @@
 // button, Alt+F4, the system menu). -1 before the first box.
 extern int MessageBoxResult;
 
-class MessageBoxWindow : public DuiLib::WindowImplBase {
+class MessageBoxWindow : public SkinWindow {
 public:
     // Creates and shows the window, owned by owner; MessageBoxResult reads 3
     // until a button answers.
@@ -34,12 +34,9 @@ public:
 
 protected:
     LPCSTR GetWindowClassName() const override { return "MessageBoxWindow"; }
-    DuiLib::CDuiString GetSkinFile() override { return "messagebox_wnd.xml"; }
-    DuiLib::UILIB_RESOURCETYPE GetResourceType() const override;
-    LPCSTR GetResourceID() const override;
     void InitWindow() override;
-    void Notify(DuiLib::TNotifyUI& msg) override;
-    void OnFinalMessage(HWND hWnd) override;
+    void OnWindowInit() override;
+    void OnNotify(DuiLib::TNotifyUI& msg) override;
 
 private:
     ~MessageBoxWindow() override = default;  // deletes itself on its final message
@@ -50,5 +47,4 @@ private:
     std::string okText_;
     std::string noText_;
     std::string cancelText_;
-    DuiLib::CControlUI* root_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "platform/ui/UIResource.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace DuiLib {
 
@@ -68,7 +69,8 @@ UINT UiInternalMessage(UiMessage which)
 {
     static const char* const names[] = {"OrbiskUiWindowInit", "OrbiskUiAsyncNotify",
                                         "OrbiskUiCleanup",    "OrbiskUiLayeredRender",
-                                        "OrbiskUiEditApply",  "OrbiskUiEditEnd"};
+                                        "OrbiskUiEditApply",  "OrbiskUiEditEnd",
+                                        "OrbiskUiPostedNotify"};
     static UINT ids[sizeof names / sizeof names[0]] = {};
     UINT& id = ids[(int)which];
     if (!id) id = ::RegisterWindowMessageA(names[(int)which]);
@@ -221,6 +223,14 @@ void CPaintManagerUI::SetInitSize(int cx, int cy)
     if (!m_pRoot && m_hWndPaint)
         ::SetWindowPos(m_hWndPaint, nullptr, 0, 0, cx, cy,
                        SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void CPaintManagerUI::SetUnpaintedRect(const RECT& rc)
+{
+    RECT old = m_rcUnpainted;
+    m_rcUnpainted = rc;
+    // What used to be left alone is the library's again.
+    if (m_hWndPaint && !::IsRectEmpty(&old)) ::InvalidateRect(m_hWndPaint, &old, FALSE);
 }
 
 void CPaintManagerUI::SetRoundCorner(int cx, int cy)
@@ -741,6 +751,43 @@ void CPaintManagerUI::SendNotify(TNotifyUI& Msg, bool bAsync)
         if (std::find(m_notifiers.begin(), m_notifiers.end(), n) != m_notifiers.end())
             n->Notify(Msg);
     }
+}
+
+namespace {
+
+struct PostedNotifyRecord {
+    std::string type;
+    std::string sender;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+}  // namespace
+
+bool CPaintManagerUI::PostNotify(HWND hWnd, LPCSTR pstrMessage, LPCSTR pstrSenderName,
+                                 WPARAM wParam, LPARAM lParam)
+{
+    if (!hWnd || !::IsWindow(hWnd) || !pstrMessage) return false;
+    auto* record = new PostedNotifyRecord{pstrMessage, pstrSenderName ? pstrSenderName : "",
+                                          wParam, lParam};
+    if (::PostMessageA(hWnd, UiInternalMessage(UiMessage::PostedNotify), 0, (LPARAM)record))
+        return true;
+    delete record;
+    return false;
+}
+
+void CPaintManagerUI::DeliverPostedNotify(LPARAM lParam)
+{
+    std::unique_ptr<PostedNotifyRecord> record(reinterpret_cast<PostedNotifyRecord*>(lParam));
+    if (!record) return;
+    TNotifyUI msg;
+    msg.sType = record->type.c_str();
+    msg.pSender = record->sender.empty() ? nullptr : FindControl(record->sender.c_str());
+    msg.dwTimestamp = ::GetTickCount();
+    msg.ptMouse = m_ptLastMousePos;
+    msg.wParam = record->wParam;
+    msg.lParam = record->lParam;
+    SendNotify(msg);
 }
 
 void CPaintManagerUI::FlushAsyncNotify()

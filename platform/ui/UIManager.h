@@ -100,6 +100,12 @@ public:
     // top-down, window size); null while the window is not layered.
     const TImageInfo* GetLayeredSurface() const { return m_pLayeredSurface; }
 
+    // A rectangle of the client area (client coordinates) the library never
+    // paints: another party draws there (a video renderer drawing into this
+    // window), and a repaint must not blank its picture. Empty: none.
+    void SetUnpaintedRect(const RECT& rc);
+    RECT GetUnpaintedRect() const { return m_rcUnpainted; }
+
     // A window that clicks never activate and that never takes the
     // keyboard (drop-down lists, menus that leave the focus where it was).
     bool IsNoActivate() const { return m_bNoActivate; }
@@ -190,6 +196,13 @@ public:
     void SendNotify(TNotifyUI& Msg, bool bAsync = false);
     void SendNotify(CControlUI* pControl, LPCSTR pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0,
                     bool bAsync = false);
+    // A notification for another window (a popup telling its owner what was
+    // chosen), posted: the sender is named, and looked up by that name when
+    // the notification arrives, so a sender removed meanwhile arrives as
+    // null instead of a dangling control. False when the window is gone.
+    // Any thread.
+    static bool PostNotify(HWND hWnd, LPCSTR pstrMessage, LPCSTR pstrSenderName,
+                           WPARAM wParam = 0, LPARAM lParam = 0);
 
     bool AddPreMessageFilter(IMessageFilterUI* pFilter);
     bool RemovePreMessageFilter(IMessageFilterUI* pFilter);
@@ -217,6 +230,7 @@ private:
     void EventTo(CControlUI* pControl, int type, POINT pt, WPARAM wParam, LPARAM lParam);
     void ClearStaleTargets();
     void FlushAsyncNotify();
+    void DeliverPostedNotify(LPARAM lParam);
     void FlushDelayedCleanup();
     void ShowToolTip(CControlUI* pControl, POINT pt);
     void HideToolTip();
@@ -262,6 +276,7 @@ private:
     SIZE m_szRoundCorner = {0, 0};
     RECT m_rcSizeBox = {0, 0, 0, 0};
     RECT m_rcCaption = {0, 0, 0, 0};
+    RECT m_rcUnpainted = {0, 0, 0, 0};
     BYTE m_nOpacity = 255;
     std::atomic<bool> m_bLayered{false};
     std::atomic<bool> m_bLayeredRenderPosted{false};

@@ -16,6 +16,7 @@ enum class UiMessage {
     LayeredRender = 3,
     EditApply = 4,
     EditEnd = 5,
+    PostedNotify = 6,
 };
 
 UINT UiInternalMessage(UiMessage which);

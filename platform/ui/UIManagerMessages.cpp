@@ -79,6 +79,9 @@ bool CPaintManagerUI::OnPaint()
         ::PatBlt(m_hDcOffscreen, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left,
                  rcPaint.bottom - rcPaint.top, BLACKNESS);
         Render(m_hDcOffscreen, rcPaint);
+        if (!::IsRectEmpty(&m_rcUnpainted))
+            ::ExcludeClipRect(hDC, m_rcUnpainted.left, m_rcUnpainted.top, m_rcUnpainted.right,
+                              m_rcUnpainted.bottom);
         ::BitBlt(hDC, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left,
                  rcPaint.bottom - rcPaint.top, m_hDcOffscreen, rcPaint.left, rcPaint.top, SRCCOPY);
     }
@@ -335,6 +338,11 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             UpdateLayout();
             SendNotify(m_pRoot, DUI_MSGTYPE_WINDOWINIT);
         }
+        lRes = 0;
+        return true;
+    }
+    if (uMsg == UiInternalMessage(UiMessage::PostedNotify)) {
+        DeliverPostedNotify(lParam);
         lRes = 0;
         return true;
     }

@@ -1,9 +1,12 @@
 // Answers the test probe (UIProbeProtocol.h). Test builds only: a release
-// build has neither the message nor this code.
+// build has neither the message nor this code, and a test build answers
+// only while the harness has the test hooks on.
 #ifdef ORBISK_TEST_HOOKS
 
 #include "platform/ui/UICombo.h"
 #include "platform/ui/UIControl.h"
+#include "platform/ui/UIEdit.h"
+#include "platform/ui/UILabel.h"
 #include "platform/ui/UIList.h"
 #include "platform/ui/UIListElement.h"
 #include "platform/ui/UIManagerInternal.h"
@@ -13,6 +16,7 @@
 #include "platform/ui/UITabLayout.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 namespace DuiLib {
@@ -101,6 +105,13 @@ CControlUI* Resolve(CPaintManagerUI& manager, const std::string& name)
     return rows ? rows->GetItemAt(atoi(name.c_str() + hash + 1)) : nullptr;
 }
 
+std::string Hex8(DWORD v)
+{
+    char buf[9];
+    snprintf(buf, sizeof buf, "%08lX", (unsigned long)v);
+    return buf;
+}
+
 std::string Describe(CControlUI* p)
 {
     std::string out;
@@ -114,6 +125,11 @@ std::string Describe(CControlUI* p)
     Put(out, "text", p->GetText().Str());
     Put(out, "tooltip", p->GetToolTip().Str());
     Put(out, "bkimage", p->GetBkImage().Str());
+    Put(out, "tag", std::to_string((unsigned long long)p->GetTag()));
+    Put(out, "bkcolor", Hex8(p->GetBkColor()));
+    Put(out, "bordercolor", Hex8(p->GetBorderColor()));
+    if (auto* label = static_cast<CLabelUI*>(p->GetInterface("Label")))
+        Put(out, "textcolor", Hex8(label->GetTextColor()));
     Put(out, "left", std::to_string(rc.left));
     Put(out, "top", std::to_string(rc.top));
     Put(out, "right", std::to_string(rc.right));
@@ -141,6 +157,44 @@ std::string Describe(CControlUI* p)
     return out;
 }
 
+// Types text into an edit as a keyboard would: the focus, then the
+// characters (UTF-16, for the native edit) one message each.
+bool TypeInto(CPaintManagerUI& manager, CControlUI* p, const std::string& text)
+{
+    auto* edit = static_cast<CEditUI*>(p->GetInterface("Edit"));
+    if (!edit || !edit->IsEnabled()) return false;
+    manager.SetFocus(edit);
+    HWND native = edit->GetNativeWindow();
+    if (!native) return false;
+    std::wstring wide = AnsiToWide(text.c_str());
+    for (wchar_t c : wide) {
+        if (c == L'\n') {
+            ::PostMessageW(native, WM_KEYDOWN, VK_RETURN, 1);
+            ::PostMessageW(native, WM_CHAR, L'\r', 1);
+            ::PostMessageW(native, WM_KEYUP, VK_RETURN, 0xC0000001);
+        } else {
+            ::PostMessageW(native, WM_CHAR, c, 1);
+        }
+    }
+    return true;
+}
+
+// Chooses a row of a list or combo by "#index" or by its text.
+bool Choose(CControlUI* p, const std::string& which)
+{
+    CContainerUI* rows = RowsOf(p);
+    auto* owner = static_cast<IListOwnerUI*>(p->GetInterface("IListOwner"));
+    if (!rows || !owner) return false;
+    int index = -1;
+    if (!which.empty() && which[0] == '#') {
+        index = atoi(which.c_str() + 1);
+    } else {
+        for (int i = 0; i < rows->GetCount() && index < 0; ++i)
+            if (RowText(rows->GetItemAt(i)) == which) index = i;
+    }
+    return index >= 0 && index < rows->GetCount() && owner->SelectItem(index, false);
+}
+
 }  // namespace
 
 bool HandleUiProbe(CPaintManagerUI& manager, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
@@ -155,9 +209,20 @@ bool HandleUiProbe(CPaintManagerUI& manager, UINT uMsg, WPARAM wParam, LPARAM lP
         lRes = 0;
         return true;
     }
+    std::string argument;
+    size_t separator = name.find(orbisk_ui_probe::kUiProbeArgSeparator);
+    if (separator != std::string::npos) {
+        argument = name.substr(separator + 1);
+        name.erase(separator);
+    }
     manager.UpdateLayout();
     CControlUI* p = Resolve(manager, name);
+    bool taken = p != nullptr;
+    if (p && op == orbisk_ui_probe::kUiProbeType) taken = TypeInto(manager, p, argument);
+    if (p && op == orbisk_ui_probe::kUiProbeSelect) taken = Choose(p, argument);
     std::string payload = Describe(p);
+    if (op == orbisk_ui_probe::kUiProbeType || op == orbisk_ui_probe::kUiProbeSelect)
+        Put(payload, "taken", taken ? "1" : "0");
     if (::IsWindow(reply)) {
         COPYDATASTRUCT cds = {};
         cds.dwData = orbisk_ui_probe::kUiProbeReplyTag;
@@ -177,7 +242,15 @@ bool HandleUiProbe(CPaintManagerUI& manager, UINT uMsg, WPARAM wParam, LPARAM lP
             ::PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
         }
     }
-    lRes = p ? 1 : 0;
+    if (p && op == orbisk_ui_probe::kUiProbeRightClick) {
+        const RECT& rc = p->GetPos();
+        LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        HWND hwnd = manager.GetPaintWindow();
+        ::PostMessageA(hwnd, WM_MOUSEMOVE, 0, at);
+        ::PostMessageA(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, at);
+        ::PostMessageA(hwnd, WM_RBUTTONUP, 0, at);
+    }
+    lRes = taken ? 1 : 0;
     return true;
 }
 

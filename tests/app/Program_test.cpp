@@ -260,7 +260,10 @@ TEST_F(ProgramTest, StatusTicksShowTheRecordingTimeInTheLabelAndTheTrayTip)
     // And as it looks while a recording is saved.
     Frame(kMainFrameProbeShowCover);
     ASSERT_TRUE(WaitShown("cover", true));
-    EXPECT_NE(std::string::npos, Control("cover").text.find("正在保存，请稍后..."));
+    std::string cover = Control("cover").text;
+    EXPECT_NE(std::string::npos, cover.find("正在保存，请稍后..."));
+    // The settings name no mode: the recording's default, the game mode.
+    EXPECT_NE(std::string::npos, cover.find("“游戏模式”更流畅")) << cover;
     Sleep(300);
     EXPECT_FALSE(SaveWindowScreenshot(main_, "main_window_saving").empty());
     Frame(kMainFrameProbeHideCover);

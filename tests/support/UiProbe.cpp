@@ -54,11 +54,14 @@ LRESULT CALLBACK UiProbe::ReplyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-UiControl UiProbe::Ask(HWND window, const std::string& name, unsigned op, DWORD timeoutMs)
+UiControl UiProbe::Ask(HWND window, const std::string& name, unsigned op, DWORD timeoutMs,
+                       const std::string& argument)
 {
     UiControl c;
     static UINT probeMsg = RegisterWindowMessageA(ORBISK_UI_PROBE_MESSAGE);
-    std::string hex = Hex(name);
+    std::string hex = Hex(argument.empty() && op != orbisk_ui_probe::kUiProbeType
+                              ? name
+                              : name + orbisk_ui_probe::kUiProbeArgSeparator + argument);
     if (!reply_ || hex.empty() || hex.size() > 255) return c;
     ATOM atom = GlobalAddAtomA(hex.c_str());
     if (!atom) return c;
@@ -123,6 +126,31 @@ bool UiProbe::Click(HWND window, const std::string& name, DWORD timeoutMs)
 bool UiProbe::DoubleClick(HWND window, const std::string& name, DWORD timeoutMs)
 {
     return Ask(window, name, orbisk_ui_probe::kUiProbeDoubleClick, timeoutMs).found;
+}
+
+bool UiProbe::RightClick(HWND window, const std::string& name, DWORD timeoutMs)
+{
+    return Ask(window, name, orbisk_ui_probe::kUiProbeRightClick, timeoutMs).found;
+}
+
+bool UiProbe::Type(HWND window, const std::string& name, const std::string& text,
+                   DWORD timeoutMs)
+{
+    return Ask(window, name, orbisk_ui_probe::kUiProbeType, timeoutMs, text).fields["taken"] == "1";
+}
+
+bool UiProbe::Select(HWND window, const std::string& name, int index, DWORD timeoutMs)
+{
+    return Ask(window, name, orbisk_ui_probe::kUiProbeSelect, timeoutMs,
+               "#" + std::to_string(index))
+               .fields["taken"] == "1";
+}
+
+bool UiProbe::Select(HWND window, const std::string& name, const std::string& text,
+                     DWORD timeoutMs)
+{
+    return Ask(window, name, orbisk_ui_probe::kUiProbeSelect, timeoutMs, text).fields["taken"] ==
+           "1";
 }
 
 }  // namespace testkit

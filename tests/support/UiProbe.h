@@ -24,6 +24,7 @@ struct UiControl {
     std::string text;                           // in the program's code page (GBK)
     RECT pos = {0, 0, 0, 0};                    // client coordinates of its window
     std::map<std::string, std::string> fields;  // everything sent (class, tooltip, bkimage,
+                                                // tag, bkcolor, bordercolor, textcolor,
                                                 // selected, value, cursel, count, row.N)
 };
 
@@ -39,6 +40,16 @@ public:
     // "list#3" names row 3 of the list (or combo) "list".
     bool Click(HWND window, const std::string& name, DWORD timeoutMs = 5000);
     bool DoubleClick(HWND window, const std::string& name, DWORD timeoutMs = 5000);
+    bool RightClick(HWND window, const std::string& name, DWORD timeoutMs = 5000);
+    // Types text (GBK) into an edit as a keyboard does; "\n" presses Enter.
+    // False when the control is not an enabled edit.
+    bool Type(HWND window, const std::string& name, const std::string& text,
+              DWORD timeoutMs = 5000);
+    // Chooses row `index` of a list or combo, or the row showing `text`, as
+    // a user's choice does (with "itemselect"). False when there is none.
+    bool Select(HWND window, const std::string& name, int index, DWORD timeoutMs = 5000);
+    bool Select(HWND window, const std::string& name, const std::string& text,
+                DWORD timeoutMs = 5000);
     // Polls until pred(control) holds or the time is up; the last answer.
     template <class Pred>
     UiControl WaitFor(HWND window, const std::string& name, Pred pred, DWORD timeoutMs = 5000)
@@ -59,7 +70,8 @@ public:
 
 private:
     static std::map<std::string, std::string> ParseFields(const std::string& payload);
-    UiControl Ask(HWND window, const std::string& name, unsigned op, DWORD timeoutMs);
+    UiControl Ask(HWND window, const std::string& name, unsigned op, DWORD timeoutMs,
+                  const std::string& argument = std::string());
     static LRESULT CALLBACK ReplyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HWND reply_ = nullptr;

@@ -54,6 +54,12 @@ protected:
                 status->SetText("已打开 " + msg.pSender->GetText());
             else if (msg.sType == DUI_MSGTYPE_VALUECHANGED)
                 status->SetText("音量 " + CDuiString(std::to_string(msg.wParam)));
+            else if (msg.sType == DUI_MSGTYPE_ITEMSELECT && name == "combo")
+                status->SetText("选中 " + msg.pSender->GetText());
+            else if (msg.sType == DUI_MSGTYPE_RETURN)
+                status->SetText("输入 " + msg.pSender->GetText());
+            else if (msg.sType == DUI_MSGTYPE_MENU)
+                status->SetText("右键 " + name);
             else if (msg.sType == DUI_MSGTYPE_SELECTCHANGED)
                 status->SetText(
                     msg.pSender->GetText() +

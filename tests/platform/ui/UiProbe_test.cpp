@@ -109,6 +109,55 @@ TEST(UiProbe, ReadsAndClicksControlsOfAnotherProcess)
     EXPECT_EQ(0, demo.Wait(10000));
 }
 
+TEST(UiProbe, TypesChoosesRightClicksAndReadsColours)
+{
+    testkit::Process demo;
+    ASSERT_TRUE(demo.Start(TestBinDir() + "\\ui_demo.exe", "controls"));
+    HWND h = testkit::WaitForWindow("OrbiskUiDemo", nullptr, 15000, demo.Id());
+    ASSERT_TRUE(h);
+    testkit::UiProbe probe;
+    ASSERT_TRUE(probe.WaitFor(h, "combo", [](const testkit::UiControl& c) { return c.found; }).found);
+    auto statusIs = [&](const std::string& text) {
+        return probe.WaitFor(h, "status", [&](const testkit::UiControl& c) { return c.text == text; })
+            .text;
+    };
+
+    // A combo item by its text, then by its index: each a user's choice.
+    ASSERT_TRUE(probe.Select(h, "combo", "流畅 15fps"));
+    EXPECT_EQ("选中 流畅 15fps", statusIs("选中 流畅 15fps"));
+    EXPECT_EQ("1", probe.Query(h, "combo").fields["cursel"]);
+    ASSERT_TRUE(probe.Select(h, "combo", 2));
+    EXPECT_EQ("选中 极速 25fps", statusIs("选中 极速 25fps"));
+    EXPECT_FALSE(probe.Select(h, "combo", 3));
+    EXPECT_FALSE(probe.Select(h, "combo", "没有这一项"));
+    EXPECT_EQ("2", probe.Query(h, "combo").fields["cursel"]);
+
+    // Typed into the edit, Enter included; a read-only edit takes nothing.
+    ASSERT_TRUE(probe.Type(h, "number_edit", "7"));
+    ASSERT_TRUE(probe.Type(h, "edit", "世界\n"));
+    std::string typed = probe.WaitFor(h, "status", [](const testkit::UiControl& c) {
+                                 return c.text.compare(0, 5, "输入 ") == 0;
+                             }).text;
+    EXPECT_EQ(0u, typed.find("输入 ")) << typed;
+    EXPECT_NE(std::string::npos, typed.find("世界")) << typed;
+    EXPECT_NE(std::string::npos, probe.Query(h, "edit").text.find("世界"));
+    EXPECT_FALSE(probe.Type(h, "status", "x")) << "a label is no edit";
+
+    // A right click on the list asks for its menu.
+    ASSERT_TRUE(probe.RightClick(h, "playlist"));
+    EXPECT_EQ("右键 playlist", statusIs("右键 playlist"));
+
+    // Colours as the layout gives them, alpha first.
+    EXPECT_EQ("FF2C5A92", probe.Query(h, "status").fields["textcolor"]);
+    testkit::UiControl edit = probe.Query(h, "edit");
+    EXPECT_EQ("FF8FA6C0", edit.fields["bordercolor"]);
+    EXPECT_EQ("FFFFFFFF", edit.fields["bkcolor"]);
+    EXPECT_EQ("0", edit.fields["tag"]);
+
+    ASSERT_TRUE(probe.Click(h, "closebtn"));
+    EXPECT_EQ(0, demo.Wait(10000));
+}
+
 TEST(UiProbe, ReadsRowsValuesAndSelectionsAndDoubleClicksRows)
 {
     testkit::Process demo;

@@ -131,6 +131,10 @@ TEST_F(RecordingTest, CountdownTicksThreeTwoOneThenStarts)
     std::vector<testkit::Noted> started = rec.Host().Seen("started");
     ASSERT_EQ(1u, started.size());
     EXPECT_GE(started[0].tick - t0, 2900u);
+    // The start after the countdown ran on this (the UI) thread, where the
+    // overlay settings are copied while nothing edits them.
+    for (const testkit::Noted& n : rec.Host().Seen("minimize"))
+        EXPECT_EQ(GetCurrentThreadId(), n.thread);
     rec.Pump(1000);
     StopRecording();
     ASSERT_TRUE(rec.WaitIdle());
@@ -168,6 +172,13 @@ TEST_F(RecordingTest, AutoStopWithNewRecordingActionLeavesTwoRecordings)
     ASSERT_EQ(2u, files.size());
     for (const std::string& f : files)
         EXPECT_NEAR(3.0, ProbeVideo(f).duration, 0.6) << f;
+    // The auto-stop's stop (which writes the settings) and its new start ran
+    // on this (the UI) thread, not on the auto-stop's.
+    ASSERT_EQ(2u, rec.Host().Count("normal"));
+    ASSERT_EQ(2u, rec.Host().Count("minimize"));
+    for (const char* what : {"normal", "minimize"})
+        for (const testkit::Noted& n : rec.Host().Seen(what))
+            EXPECT_EQ(GetCurrentThreadId(), n.thread) << what;
     g_bAutoStopWatch = 0;
 }
 

@@ -1,0 +1,140 @@
+#include "kit/Dialogs.h"
+
+#include "kit/FolderDialog.h"
+
+#include <commdlg.h>
+
+#include <deque>
+#include <mutex>
+
+namespace {
+
+std::mutex g_lock;
+std::deque<DialogAnswer> g_answers;
+int g_shown = 0;
+
+// The answer queued for the next dialog of that kind, if any.
+bool TakeAnswer(DialogKind kind, DialogAnswer* out)
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    for (auto it = g_answers.begin(); it != g_answers.end(); ++it) {
+        if (it->kind != kind) continue;
+        *out = *it;
+        g_answers.erase(it);
+        return true;
+    }
+    ++g_shown;
+    return false;
+}
+
+bool AskFileName(HWND owner, const char* filter, const char* defaultExtension, std::string* path,
+                 bool save)
+{
+    DialogAnswer answer;
+    if (TakeAnswer(save ? DialogKind::SaveFile : DialogKind::OpenFile, &answer)) {
+        if (answer.ok) *path = answer.path;
+        return answer.ok;
+    }
+    char buffer[MAX_PATH] = {};
+    lstrcpynA(buffer, path->c_str(), MAX_PATH);
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = buffer;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = defaultExtension;
+    ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR |
+                (save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST
+                      : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
+    BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    if (!ok) return false;
+    *path = buffer;
+    return true;
+}
+
+}  // namespace
+
+bool AskColor(HWND owner, COLORREF* color)
+{
+    DialogAnswer answer;
+    if (TakeAnswer(DialogKind::Color, &answer)) {
+        if (answer.ok) *color = answer.color;
+        return answer.ok;
+    }
+    static COLORREF custom[16] = {};
+    CHOOSECOLORA cc = {};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = owner;
+    cc.rgbResult = *color;
+    cc.lpCustColors = custom;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorA(&cc)) return false;
+    *color = cc.rgbResult;
+    return true;
+}
+
+bool AskFont(HWND owner, LOGFONTA* font, COLORREF* color)
+{
+    DialogAnswer answer;
+    if (TakeAnswer(DialogKind::Font, &answer)) {
+        if (answer.ok) {
+            *font = answer.font;
+            if (color) *color = answer.color;
+        }
+        return answer.ok;
+    }
+    LOGFONTA chosen = *font;
+    CHOOSEFONTA cf = {};
+    cf.lStructSize = sizeof cf;
+    cf.hwndOwner = owner;
+    cf.lpLogFont = &chosen;
+    cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | (color ? CF_EFFECTS : 0);
+    cf.rgbColors = color ? *color : 0;
+    if (!ChooseFontA(&cf)) return false;
+    *font = chosen;
+    if (color) *color = cf.rgbColors;
+    return true;
+}
+
+bool AskOpenFile(HWND owner, const char* filter, std::string* path)
+{
+    return AskFileName(owner, filter, nullptr, path, false);
+}
+
+bool AskSaveFile(HWND owner, const char* filter, const char* defaultExtension, std::string* path)
+{
+    return AskFileName(owner, filter, defaultExtension, path, true);
+}
+
+bool AskFolder(HWND owner, const std::string& initialFolder, std::string* folder)
+{
+    DialogAnswer answer;
+    if (TakeAnswer(DialogKind::Folder, &answer)) {
+        if (answer.ok) *folder = answer.path;
+        return answer.ok;
+    }
+    CFolderDialog dialog(initialFolder.empty() ? nullptr : initialFolder.c_str());
+    if (dialog.DoModal() != IDOK) return false;
+    *folder = dialog.GetFolderPath();
+    return true;
+}
+
+void QueueDialogAnswer(const DialogAnswer& answer)
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    g_answers.push_back(answer);
+}
+
+void ClearDialogAnswers()
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    g_answers.clear();
+}
+
+int ShownDialogCount()
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    return g_shown;
+}

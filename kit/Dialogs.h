@@ -1,0 +1,42 @@
+// The modal system dialogs the windows ask the user through: colour, font,
+// a file to open or to save as, a folder. The program calls these; a test
+// gives the answers beforehand, and then nothing is shown, so no headless
+// run waits on a dialog nobody will answer.
+//
+//   COLORREF colour = current;
+//   if (AskColor(m_hWnd, &colour)) ...        // the user chose one
+//
+//   QueueDialogAnswer({DialogKind::Color, true, RGB(255, 0, 0)});  // a test
+//
+// UI thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+enum class DialogKind { Color, Font, OpenFile, SaveFile, Folder };
+
+struct DialogAnswer {
+    DialogKind kind;
+    bool ok = true;        // false: as if the user cancelled
+    COLORREF color = 0;    // Color, Font
+    LOGFONTA font = {};    // Font
+    std::string path;      // OpenFile, SaveFile, Folder
+};
+
+// Each returns true when the user chose, and then fills the out values;
+// on false they keep what they held. The in values preset the dialog.
+bool AskColor(HWND owner, COLORREF* color);
+bool AskFont(HWND owner, LOGFONTA* font, COLORREF* color);
+// filter in the dialog's form: "图片\0*.png;*.jpg\0\0".
+bool AskOpenFile(HWND owner, const char* filter, std::string* path);
+bool AskSaveFile(HWND owner, const char* filter, const char* defaultExtension, std::string* path);
+bool AskFolder(HWND owner, const std::string& initialFolder, std::string* folder);
+
+// The next dialog of that kind takes this answer instead of showing itself;
+// answers of one kind are taken in the order given.
+void QueueDialogAnswer(const DialogAnswer& answer);
+void ClearDialogAnswers();
+// How many dialogs were shown to the user (not answered from the queue).
+int ShownDialogCount();
