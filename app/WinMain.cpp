@@ -3,6 +3,7 @@
 #include "app/CrashDump.h"
 #include "app/LedFont.h"
 #include "app/MainFrame.h"
+#include "app/ProgramModules.h"
 #include "app/ResourceIds.h"
 #include "app/SingleInstance.h"
 #include "app/StaticStartup.h"
@@ -131,6 +132,8 @@ int RunProgram()
     LoadOverlaySettings();
     WriteXvidDefaults();
     WriteX264Defaults();
+    RegisterModuleWindows();
+    RunModulesBeforeMainWindow();
     ApplyStartupOverlayFlags();
     auto endpoints = std::make_unique<AudioEndpoints>();
     LoadSettingsAndInstallCodecs();
@@ -143,7 +146,10 @@ int RunProgram()
         return 0;
     }
 
+    RunModulesAfterMainWindow();
+
     DuiLib::CPaintManagerUI::MessageLoop();
+    StopModules();
     DuiLib::CPaintManagerUI::Term();
 
     // The window saved any recording before it closed; whatever of the
