@@ -2,7 +2,9 @@
 
 #include "recorder/audio/LameLibrary.h"
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -40,7 +42,10 @@ LameStream::LameStream(UINT32 bitrate, UINT32 sampleRate, UINT32 resampleRate, b
     c.bNoRes = TRUE;
     if (LameApi().beInitStream(&m_config, &m_samplesPerChunk, &m_bufferSize, &m_stream) !=
         BE_ERR_SUCCESSFUL) {
-        if (m_stream) LameApi().beCloseStream(m_stream);
+        if (m_stream) {
+            Close();
+            FreeWithoutTag();
+        }
         throw "ERRORR in beInitStream.";
     }
 }
@@ -48,6 +53,28 @@ LameStream::LameStream(UINT32 bitrate, UINT32 sampleRate, UINT32 resampleRate, b
 LameStream::~LameStream()
 {
     Close();
+    FreeWithoutTag();
+}
+
+void LameStream::FreeWithoutTag()
+{
+    if (!m_closed || !HasInfoTag() || !m_stream) return;
+    HBE_STREAM stream = m_stream;
+    m_stream = nullptr;
+    // With the tag asked for, beCloseStream keeps the encoder for
+    // beWriteInfoTag, the library's only call that frees it; and that call
+    // shows a message box unless it finds two frame headers in the file it
+    // is given. So it gets a scratch file it can write the tag into: all
+    // 0xFF bytes, a frame header wherever it looks.
+    char folder[MAX_PATH], scratch[MAX_PATH];
+    DWORD n = GetTempPathA(MAX_PATH, folder);
+    if (n == 0 || n >= MAX_PATH || !GetTempFileNameA(folder, "lam", 0, scratch)) return;
+    if (FILE* f = fopen(scratch, "wb")) {
+        static const std::vector<BYTE> headers(16384, 0xFF);
+        bool whole = fwrite(headers.data(), 1, headers.size(), f) == headers.size();
+        if (fclose(f) == 0 && whole) LameApi().beWriteInfoTag(stream, scratch);
+    }
+    DeleteFileA(scratch);
 }
 
 UINT32 LameStream::Encode(const short* samples, UINT32 count, BYTE* out)

@@ -12,7 +12,7 @@ public:
     // Info tag needs after Close, and WriteInfoTag ends it. Throws
     // "ERRORR in beInitStream." or a LoadLameDll text (const char*).
     LameStream(UINT32 bitrate, UINT32 sampleRate, UINT32 resampleRate, bool infoTag);
-    ~LameStream();
+    ~LameStream();  // closes and frees the stream, tag or not
     LameStream(const LameStream&) = delete;
     LameStream& operator=(const LameStream&) = delete;
 
@@ -22,7 +22,7 @@ public:
     // Returns the frames the encoder still holds (beDeinitStream).
     UINT32 Flush(BYTE* out);
     // Ends the stream (beCloseStream). With the Info tag, the stream lives on
-    // until WriteInfoTag.
+    // until WriteInfoTag, or until it is destroyed.
     void Close();
     // Writes the Info tag into the finished, closed file and frees the stream.
     bool WriteInfoTag(const char* path);
@@ -31,6 +31,9 @@ public:
     static UINT32 MaxOutputBytes(UINT32 count) { return count * 5 / 8 + 7200; }
 
 private:
+    // Frees a closed stream whose Info tag was not written.
+    void FreeWithoutTag();
+
     BE_CONFIG m_config;
     HBE_STREAM m_stream = nullptr;
     DWORD m_samplesPerChunk = 0;
