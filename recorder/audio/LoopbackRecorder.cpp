@@ -4,8 +4,10 @@
 
 #include <mmdeviceapi.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 using Microsoft::WRL::ComPtr;
 
@@ -65,67 +67,146 @@ HRESULT DefaultRenderClient(IAudioClient** client)
     return hr;
 }
 
+// What the capture thread works with. The thread holds it as long as it
+// runs, so a thread left behind by a stop still has it when it wakes up.
+struct CLoopbackRecorder::Capture {
+    Capture(AudioClientSource source, LoopbackSink sink, const std::atomic<bool>* paused)
+        : source(std::move(source)), sink(std::move(sink)), paused(paused)
+    {
+        settled = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    }
+    ~Capture()
+    {
+        if (settled) CloseHandle(settled);
+    }
+
+    void Run();
+    HRESULT Init();
+    HRESULT Fail(HRESULT hr, const char* diagnostic);
+    HRESULT CaptureLoop();
+    void Settle(LoopbackState to);
+    // Runs fn unless the thread was left behind; what reaches the sink and
+    // the recording's globals goes through here.
+    template <class F>
+    bool Gated(F fn)
+    {
+        std::lock_guard<std::timed_mutex> lock(gate);
+        if (!live) return false;
+        fn();
+        return true;
+    }
+    // The owner lets go: false when a sink call holds the gate beyond the
+    // bound (the sink's objects must then be left alone).
+    bool CloseGate(DWORD timeoutMs)
+    {
+        if (!gate.try_lock_for(std::chrono::milliseconds(timeoutMs))) return false;
+        live = false;
+        gate.unlock();
+        return true;
+    }
+
+    AudioClientSource source;
+    LoopbackSink sink;
+    const std::atomic<bool>* paused;
+
+    std::atomic<HRESULT> lastResult{S_OK};
+    const REFERENCE_TIME requestedDuration = 10000000;  // one second
+    UINT32 bufferFrameCount = 0;
+    std::atomic<UINT64> totalFrames{0};
+    ComPtr<IAudioClient> audioClient;
+    ComPtr<IAudioCaptureClient> captureClient;
+    WAVEFORMATEX* mixFormat = nullptr;  // CoTaskMemFree
+    LoopbackStreamFormat streamFormat;
+    std::vector<short> stereo;
+    std::atomic<bool> stopRequest{false};
+    std::atomic<LoopbackState> state{LoopbackState::Idle};
+    HANDLE settled = nullptr;  // set when the capture runs or has failed
+    std::timed_mutex gate;
+    bool live = true;
+};
+
 CLoopbackRecorder::CLoopbackRecorder(AudioClientSource source, LoopbackSink sink,
                                      const std::atomic<bool>* paused)
-    : m_source(std::move(source)), m_sink(std::move(sink)), m_paused(paused)
+    : m_capture(std::make_shared<Capture>(std::move(source), std::move(sink), paused))
 {
-    m_settled = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 }
 
 CLoopbackRecorder::~CLoopbackRecorder()
 {
     Stop();
-    if (m_settled) CloseHandle(m_settled);
 }
 
 bool CLoopbackRecorder::Start()
 {
-    m_stopRequest = false;
-    m_state = LoopbackState::Starting;
-    m_thread = CreateThread(nullptr, 0, CaptureThread, this, 0, nullptr);
+    m_capture->stopRequest = false;
+    m_capture->state = LoopbackState::Starting;
+    auto* param = new std::shared_ptr<Capture>(m_capture);
+    m_thread = CreateThread(nullptr, 0, CaptureThread, param, 0, nullptr);
     if (!m_thread) {
-        m_lastResult = HRESULT_FROM_WIN32(GetLastError());
-        Settle(LoopbackState::Failed);
+        delete param;
+        m_capture->lastResult = HRESULT_FROM_WIN32(GetLastError());
+        m_capture->Settle(LoopbackState::Failed);
         return false;
     }
     return true;
 }
 
-void CLoopbackRecorder::Stop()
+bool CLoopbackRecorder::Stop(DWORD waitMs)
 {
-    m_stopRequest = true;
-    if (!m_thread) return;
-    WaitForSingleObject(m_thread, INFINITE);
+    m_capture->stopRequest = true;
+    if (!m_thread) return true;
+    bool ended = WaitForSingleObject(m_thread, waitMs) == WAIT_OBJECT_0;
     CloseHandle(m_thread);
     m_thread = nullptr;
+    if (ended) return true;
+    Diagnose("Faild to stop recorder in time");
+    m_capture->Settle(LoopbackState::Failed);
+    return m_capture->CloseGate(kStopMs);
 }
 
 bool CLoopbackRecorder::WaitUntilSettled(DWORD timeoutMs) const
 {
-    WaitForSingleObject(m_settled, timeoutMs);
-    return m_state == LoopbackState::Capturing;
+    WaitForSingleObject(m_capture->settled, timeoutMs);
+    return m_capture->state == LoopbackState::Capturing;
 }
 
-void CLoopbackRecorder::Settle(LoopbackState state)
+LoopbackState CLoopbackRecorder::State() const
 {
-    m_state = state;
-    SetEvent(m_settled);
+    return m_capture->state;
 }
 
-DWORD WINAPI CLoopbackRecorder::CaptureThread(void* self)
+HRESULT CLoopbackRecorder::LastResult() const
 {
-    static_cast<CLoopbackRecorder*>(self)->Run();
+    return m_capture->lastResult;
+}
+
+UINT64 CLoopbackRecorder::TotalFrames() const
+{
+    return m_capture->totalFrames;
+}
+
+void CLoopbackRecorder::Capture::Settle(LoopbackState to)
+{
+    state = to;
+    SetEvent(settled);
+}
+
+DWORD WINAPI CLoopbackRecorder::CaptureThread(void* param)
+{
+    std::shared_ptr<Capture> capture(std::move(*static_cast<std::shared_ptr<Capture>*>(param)));
+    delete static_cast<std::shared_ptr<Capture>*>(param);
+    capture->Run();
     return 0;
 }
 
-HRESULT CLoopbackRecorder::Fail(HRESULT hr, const char* diagnostic)
+HRESULT CLoopbackRecorder::Capture::Fail(HRESULT hr, const char* diagnostic)
 {
-    m_lastResult = hr;
-    if (diagnostic) Diagnose(diagnostic);
+    lastResult = hr;
+    if (diagnostic) Gated([&] { Diagnose(diagnostic); });
     return hr;
 }
 
-void CLoopbackRecorder::Run()
+void CLoopbackRecorder::Capture::Run()
 {
     HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     if (FAILED(hr)) {
@@ -136,101 +217,109 @@ void CLoopbackRecorder::Run()
     bool opened = false;
     hr = Init();
     if (SUCCEEDED(hr)) {
-        if (const char* error = m_sink.open(m_streamFormat.sampleRate)) {
-            printf("Faild to create MP3 writer: %s\n", error);
-            fflush(stdout);
+        const char* error = nullptr;
+        if (!Gated([&] { error = sink.open(streamFormat.sampleRate); })) {
+            hr = Fail(E_ABORT, nullptr);
+        } else if (error) {
+            Gated([&] {
+                printf("Faild to create MP3 writer: %s\n", error);
+                fflush(stdout);
+            });
             hr = Fail(E_FAIL, nullptr);
         } else {
             opened = true;
-            hr = m_lastResult = m_audioClient->Start();
-            if (FAILED(hr)) Diagnose("8");
+            hr = lastResult = audioClient->Start();
+            if (FAILED(hr)) Fail(hr, "8");
         }
     }
     if (SUCCEEDED(hr)) {
         // The microphone, when recorded too, takes this format.
-        g_wfxLoopback = StereoPcm16(m_streamFormat.sampleRate);
-        g_bLoopbackFormatReady.store(1);
+        Gated([&] {
+            g_wfxLoopback = StereoPcm16(streamFormat.sampleRate);
+            g_bLoopbackFormatReady.store(1);
+        });
         Settle(LoopbackState::Capturing);
-        if (m_sink.running) m_sink.running();
-        if (FAILED(CaptureLoop())) m_state = LoopbackState::Failed;
-        HRESULT stopped = m_audioClient->Stop();
+        if (sink.running) Gated([&] { sink.running(); });
+        if (FAILED(CaptureLoop())) state = LoopbackState::Failed;
+        HRESULT stopped = audioClient->Stop();
         if (FAILED(stopped)) Fail(stopped, "Faild to stop recorder");
     } else {
         Settle(LoopbackState::Failed);
     }
-    if (opened) m_sink.close();
-    m_captureClient.Reset();
-    m_audioClient.Reset();
-    CoTaskMemFree(m_mixFormat);
-    m_mixFormat = nullptr;
+    if (opened && sink.close) Gated([&] { sink.close(); });
+    captureClient.Reset();
+    audioClient.Reset();
+    CoTaskMemFree(mixFormat);
+    mixFormat = nullptr;
     CoUninitialize();
 }
 
-HRESULT CLoopbackRecorder::Init()
+HRESULT CLoopbackRecorder::Capture::Init()
 {
-    HRESULT hr = m_source(m_audioClient.ReleaseAndGetAddressOf());
-    if (FAILED(hr) || !m_audioClient) return Fail(FAILED(hr) ? hr : E_POINTER, nullptr);
-    hr = m_audioClient->GetMixFormat(&m_mixFormat);
-    if (FAILED(hr) || !m_mixFormat)
-        return Fail(FAILED(hr) ? hr : E_POINTER, "Faild to GetMixFormat");
-    if (!IsFloatMixFormat(m_mixFormat)) {
-        CoTaskMemFree(m_mixFormat);
-        m_mixFormat = nullptr;
-        m_audioClient.Reset();
+    HRESULT hr = source(audioClient.ReleaseAndGetAddressOf());
+    if (FAILED(hr) || !audioClient) return Fail(FAILED(hr) ? hr : E_POINTER, nullptr);
+    hr = audioClient->GetMixFormat(&mixFormat);
+    if (FAILED(hr) || !mixFormat) return Fail(FAILED(hr) ? hr : E_POINTER, "Faild to GetMixFormat");
+    if (!IsFloatMixFormat(mixFormat)) {
+        CoTaskMemFree(mixFormat);
+        mixFormat = nullptr;
+        audioClient.Reset();
         return Fail(E_UNEXPECTED, nullptr);
     }
 
     // The engine converts to 16-bit integers; where it refuses, the stream
     // stays in floats and the conversion below takes them.
-    std::vector<BYTE> pcm16(sizeof(WAVEFORMATEX) + m_mixFormat->cbSize);
-    memcpy(pcm16.data(), m_mixFormat, pcm16.size());
+    std::vector<BYTE> pcm16(sizeof(WAVEFORMATEX) + mixFormat->cbSize);
+    memcpy(pcm16.data(), mixFormat, pcm16.size());
     auto* format = reinterpret_cast<WAVEFORMATEX*>(pcm16.data());
     ForceToPcm16(format);
-    hr = m_audioClient->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_LOOPBACK,
-                                   m_requestedDuration, 0, format, nullptr);
+    hr = audioClient->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_LOOPBACK,
+                                 requestedDuration, 0, format, nullptr);
     if (hr == AUDCLNT_E_UNSUPPORTED_FORMAT) {
-        format = m_mixFormat;
-        hr = m_audioClient->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_LOOPBACK,
-                                       m_requestedDuration, 0, format, nullptr);
+        format = mixFormat;
+        hr = audioClient->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_LOOPBACK,
+                                     requestedDuration, 0, format, nullptr);
     }
     if (FAILED(hr)) return Fail(hr, "Faild to Initialize");
-    if (!DescribeStreamFormat(format, &m_streamFormat)) return Fail(E_UNEXPECTED, nullptr);
-    hr = m_audioClient->GetBufferSize(&m_bufferFrameCount);
+    if (!DescribeStreamFormat(format, &streamFormat)) return Fail(E_UNEXPECTED, nullptr);
+    hr = audioClient->GetBufferSize(&bufferFrameCount);
     if (FAILED(hr)) return Fail(hr, "Faild to GetBufferSize");
-    hr = m_audioClient->GetService(IID_PPV_ARGS(&m_captureClient));
+    hr = audioClient->GetService(IID_PPV_ARGS(&captureClient));
     if (FAILED(hr)) return Fail(hr, "Faild to GetService");
-    return m_lastResult = S_OK;
+    return lastResult = S_OK;
 }
 
-HRESULT CLoopbackRecorder::CaptureLoop()
+HRESULT CLoopbackRecorder::Capture::CaptureLoop()
 {
-    m_totalFrames = 0;
-    g_fAudioClock = 0.0f;
-    const double rate = m_streamFormat.sampleRate;
-    while (!m_stopRequest) {
+    totalFrames = 0;
+    if (!Gated([] { g_fAudioClock = 0.0f; })) return S_OK;
+    const double rate = streamFormat.sampleRate;
+    while (!stopRequest) {
         Sleep(kPollMs);
         UINT32 packetLength = 0;
-        HRESULT hr = m_captureClient->GetNextPacketSize(&packetLength);
+        HRESULT hr = captureClient->GetNextPacketSize(&packetLength);
         if (FAILED(hr)) return Fail(hr, "Faild to get next data packet size");
         while (packetLength != 0) {
             BYTE* data = nullptr;
             UINT32 frames = 0;
             DWORD flags = 0;
-            hr = m_captureClient->GetBuffer(&data, &frames, &flags, nullptr, nullptr);
+            hr = captureClient->GetBuffer(&data, &frames, &flags, nullptr, nullptr);
             if (FAILED(hr)) return Fail(hr, "Faild to get buffer");
             // While paused the packets are let go unwritten and the clock
             // stands still, so it counts recorded time only.
-            if (!(m_paused && *m_paused) && frames > 0) {
-                g_fAudioClock = (float)(m_totalFrames / rate);
-                m_stereo.clear();
+            bool reached = Gated([&] {
+                if ((paused && *paused) || frames == 0) return;
+                g_fAudioClock = (float)(totalFrames / rate);
+                stereo.clear();
                 ConvertLoopbackPacket(data, frames, (flags & AUDCLNT_BUFFERFLAGS_SILENT) != 0,
-                                      m_streamFormat, &m_stereo);
-                m_sink.write(m_stereo.data(), frames);
-                m_totalFrames += frames;
-            }
-            hr = m_captureClient->ReleaseBuffer(frames);
+                                      streamFormat, &stereo);
+                sink.write(stereo.data(), frames);
+                totalFrames += frames;
+            });
+            hr = captureClient->ReleaseBuffer(frames);
             if (FAILED(hr)) return Fail(hr, "Faild to release buffer");
-            hr = m_captureClient->GetNextPacketSize(&packetLength);
+            if (!reached) return S_OK;
+            hr = captureClient->GetNextPacketSize(&packetLength);
             if (FAILED(hr)) return Fail(hr, "Faild to get next data packet size");
         }
     }
@@ -255,19 +344,22 @@ void StartSystemSoundCapture(AudioClientSource source, LoopbackSink sink,
     g_pLoopbackRecorder->Start();
 }
 
-void StopSystemSoundCapture()
+bool StopSystemSoundCapture()
 {
-    ReleaseLoopbackRecorder();
+    bool released = ReleaseLoopbackRecorder();
     if (g_bSilentSoundLooping.exchange(false)) {
         // Played once, it replaces the loop.
         PlaySilentSound(SilentSoundPlay::Once);
     }
+    return released;
 }
 
-void ReleaseLoopbackRecorder()
+bool ReleaseLoopbackRecorder(DWORD waitMs)
 {
+    bool released = !g_pLoopbackRecorder || g_pLoopbackRecorder->Stop(waitMs);
     delete g_pLoopbackRecorder;
     g_pLoopbackRecorder = nullptr;
+    return released;
 }
 
 bool WaitForLoopbackFormat(DWORD timeoutMs)

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // Seconds of system sound captured in this recording, paused time excluded;
@@ -52,39 +53,26 @@ public:
 
     // Starts the capture thread; false when it could not be created.
     bool Start();
-    // Asks the capture to end and waits for its thread.
-    void Stop();
+    // Asks the capture to end and waits for its thread, at most waitMs. A
+    // thread that does not end in time (stuck in a device call) is left
+    // behind: from then on it reaches neither the sink nor the audio clock,
+    // and what it uses lives until it ends. False only when a sink call
+    // still runs beyond the bound (its objects must then be left alone).
+    bool Stop(DWORD waitMs = kStopMs);
     // Waits until the capture runs or has failed; true when it runs.
     bool WaitUntilSettled(DWORD timeoutMs) const;
-    LoopbackState State() const { return m_state; }
-    HRESULT LastResult() const { return m_lastResult; }
+    LoopbackState State() const;
+    HRESULT LastResult() const;
     // Frames handed on so far (paused packets not counted).
-    UINT64 TotalFrames() const { return m_totalFrames; }
+    UINT64 TotalFrames() const;
+
+    static const DWORD kStopMs = 2000;
 
 private:
-    static DWORD WINAPI CaptureThread(void* self);
-    void Run();
-    HRESULT Init();
-    HRESULT Fail(HRESULT hr, const char* diagnostic);
-    HRESULT CaptureLoop();
-    void Settle(LoopbackState state);
+    struct Capture;
+    static DWORD WINAPI CaptureThread(void* param);
 
-    AudioClientSource m_source;
-    LoopbackSink m_sink;
-    const std::atomic<bool>* m_paused;
-
-    std::atomic<HRESULT> m_lastResult{S_OK};
-    const REFERENCE_TIME m_requestedDuration = 10000000;  // one second
-    UINT32 m_bufferFrameCount = 0;
-    std::atomic<UINT64> m_totalFrames{0};
-    Microsoft::WRL::ComPtr<IAudioClient> m_audioClient;
-    Microsoft::WRL::ComPtr<IAudioCaptureClient> m_captureClient;
-    WAVEFORMATEX* m_mixFormat = nullptr;  // CoTaskMemFree
-    LoopbackStreamFormat m_streamFormat;
-    std::vector<short> m_stereo;
-    std::atomic<bool> m_stopRequest{false};
-    std::atomic<LoopbackState> m_state{LoopbackState::Idle};
-    HANDLE m_settled = nullptr;  // set when the capture runs or has failed
+    std::shared_ptr<Capture> m_capture;
     HANDLE m_thread = nullptr;
 };
 
@@ -97,13 +85,16 @@ extern CLoopbackRecorder* g_pLoopbackRecorder;
 void StartSystemSoundCapture(AudioClientSource source, LoopbackSink sink,
                              const std::atomic<bool>* paused);
 // Stops it and the silent sound, and releases the recorder; returns when the
-// capture has ended.
-void StopSystemSoundCapture();
+// capture has ended or was left behind (CLoopbackRecorder::Stop), with false
+// when its sink may still be called (its objects must then be left alone).
+bool StopSystemSoundCapture();
 // Ends and releases the recorder, leaving the silent sound as it is (a start
-// that failed: the sound plays on until the recording stops).
-void ReleaseLoopbackRecorder();
+// that failed: the sound plays on until the recording stops), waiting at
+// most waitMs for its thread. Returns like StopSystemSoundCapture.
+bool ReleaseLoopbackRecorder(DWORD waitMs = CLoopbackRecorder::kStopMs);
 // Waits (at most timeoutMs) until the capture runs or has failed: true when
 // g_wfxLoopback holds its format.
 bool WaitForLoopbackFormat(DWORD timeoutMs);
-// The state of the current capture (Idle when none was started).
+// The state of the current capture (Idle when none was started). Failed
+// also for a capture that died while recording.
 LoopbackState GetLoopbackState();

@@ -14,16 +14,17 @@ CMicRecorder* g_pMicRecorder = nullptr;
 namespace {
 
 const DWORD kBufferBytes = 4096;
-// Longest wait at the stop for sound still on its way from the device
-// (Wine's PulseAudio capture delivers about 1.3 to 1.9 s late).
+// Longest wait at the stop for sound still on its way from the device (under
+// Wine the stream's first buffer comes 1 to 2 s after the start).
 const DWORD kCatchUpMs = 2500;
+// Every wait on the capture thread or the device ends within this.
 const DWORD kBufferReturnMs = 2000;
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
+    DWORD start = timeGetTime();
     while (!done()) {
-        if (GetTickCount() - start >= timeoutMs) return false;
+        if (timeGetTime() - start >= timeoutMs) return false;
         Sleep(1);
     }
     return true;
@@ -72,10 +73,15 @@ void CMicRecorder::Open()
     EndThread();
     if (!m_queueReady) m_queueReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     ResetEvent(m_queueReady);
+    m_clock.Reset(m_format.nSamplesPerSec);
     m_thread = CreateThread(nullptr, 0, CaptureThread, this, 0, &m_threadId);
     if (!m_thread || !m_queueReady) throw "Can't create WAVE recording thread.";
     // The device posts to the thread's message queue: it must exist first.
-    WaitForSingleObject(m_queueReady, INFINITE);
+    if (WaitForSingleObject(m_queueReady, kBufferReturnMs) != WAIT_OBJECT_0) {
+        m_state = 2;
+        EndThread();
+        throw "Can't create WAVE recording thread.";
+    }
 
     if (waveInOpen(&m_handle, m_deviceId, &m_format, m_threadId, 0, CALLBACK_THREAD) !=
         MMSYSERR_NOERROR) {
@@ -111,12 +117,10 @@ void CMicRecorder::Open()
         StopLocked();
         throw "Error queueing WAVEHDR 2.";
     }
-    const DWORD startTick = GetTickCount();
     if (waveInStart(m_handle) != MMSYSERR_NOERROR) {
         StopLocked();
         throw "Error starting record.";
     }
-    m_startTick = startTick;
     m_started = true;
 }
 
@@ -149,7 +153,9 @@ void CMicRecorder::EndThread()
     // ends on its own, or on a quit message.
     if (WaitForSingleObject(m_thread, kBufferReturnMs) != WAIT_OBJECT_0) {
         PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
-        WaitForSingleObject(m_thread, INFINITE);
+        // One that still does not end is left behind, with this object.
+        if (WaitForSingleObject(m_thread, kBufferReturnMs) != WAIT_OBJECT_0)
+            m_threadLeftBehind = true;
     }
     CloseHandle(m_thread);
     m_thread = nullptr;
@@ -159,10 +165,8 @@ void CMicRecorder::WaitForRecordedSound()
 {
     // A device may hand its sound on well after it was recorded: wait for
     // what was recorded up to now, not for the buffers that happen to be full.
-    const UINT64 recordedMs = GetTickCount() - m_startTick;
-    const UINT64 expected = recordedMs * m_format.nAvgBytesPerSec / 1000;
-    const UINT64 slack = kBufferBytes;
-    WaitUntil([&] { return m_bytesDelivered + slack >= expected; }, kCatchUpMs);
+    const DWORD now = timeGetTime();
+    WaitUntil([&] { return m_clock.Covers(now); }, kCatchUpMs);
 }
 
 void CMicRecorder::Stop()
@@ -211,6 +215,7 @@ void CMicRecorder::CaptureLoop()
         const DWORD bytes = header->dwBytesRecorded;
         if (bytes != 0) {
             m_bytesDelivered += bytes;
+            m_clock.Arrived(timeGetTime(), m_bytesDelivered / m_format.nBlockAlign);
             if (!(m_paused && *m_paused) && m_writer)
                 m_writer(reinterpret_cast<const BYTE*>(header->lpData), bytes);
         }

@@ -2,6 +2,8 @@
 // completions arrive as thread messages on a capture thread of its own.
 #pragma once
 
+#include "recorder/audio/StreamClock.h"
+
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -28,7 +30,8 @@ public:
     // after undoing what was done.
     void Open();
     // Stops and closes the device once the sound recorded up to this call has
-    // come in (at most 2.5 s). The caller holds CriticalSection().
+    // come in (at most 2.5 s; StreamClock tells). The caller holds
+    // CriticalSection().
     void Stop();
     // The same, taking the critical section itself.
     void StopLocked();
@@ -38,6 +41,9 @@ public:
     bool IsOpen() const { return m_handle != nullptr; }
     // Bytes the device has delivered since it started, paused or not.
     UINT64 BytesDelivered() const { return m_bytesDelivered; }
+    // The capture thread did not end when asked: it may still use this
+    // object, which must then never be freed.
+    bool ThreadLeftBehind() const { return m_threadLeftBehind; }
 
 private:
     static DWORD WINAPI CaptureThread(void* self);
@@ -60,8 +66,9 @@ private:
     MicWriter m_writer;
     const std::atomic<bool>* m_paused;
     std::atomic<UINT64> m_bytesDelivered{0};
-    DWORD m_startTick = 0;
+    StreamClock m_clock;     // when the delivered frames were captured
     bool m_started = false;  // waveInStart succeeded
+    bool m_threadLeftBehind = false;
     HANDLE m_thread = nullptr;
     DWORD m_threadId = 0;
     HANDLE m_queueReady = nullptr;

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 CMp3WriteMerge::CMp3WriteMerge(UINT32 bitrate, UINT32 sampleRate, std::string path,
-                               std::string tempFolder)
-    : CMp3Writer(bitrate, sampleRate, path), m_tempFolder(std::move(tempFolder))
+                               std::string tempFolder, Mp3For use)
+    : CMp3Writer(bitrate, sampleRate, path, use), m_tempFolder(std::move(tempFolder))
 {
     m_wakeEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (m_wakeEvent && OpenChunkFiles(0))
@@ -24,24 +24,25 @@ CMp3WriteMerge::CMp3WriteMerge(UINT32 bitrate, UINT32 sampleRate, std::string pa
 
 CMp3WriteMerge::~CMp3WriteMerge()
 {
-    Close();
+    Close(INFINITE);
 }
 
-void CMp3WriteMerge::Close()
+bool CMp3WriteMerge::Close(DWORD timeoutMs)
 {
-    if (!m_thread) return;
+    if (!m_thread) return true;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         CloseChunkFiles();
     }
     m_stop = true;
     SetEvent(m_wakeEvent);
-    WaitForSingleObject(m_thread, INFINITE);
+    if (WaitForSingleObject(m_thread, timeoutMs) != WAIT_OBJECT_0) return false;
     CloseHandle(m_thread);
     m_thread = nullptr;
     CloseHandle(m_wakeEvent);
     m_wakeEvent = nullptr;
     Finish();
+    return true;
 }
 
 std::string CMp3WriteMerge::ChunkPath(const char* kind, UINT32 index) const

@@ -19,13 +19,20 @@ class CMp3WriteMerge : public CMp3Writer {
 public:
     // tempFolder ends in a backslash. Throws like CMp3Writer, or
     // "Can't create PCM chunk file." (const char*).
-    CMp3WriteMerge(UINT32 bitrate, UINT32 sampleRate, std::string path, std::string tempFolder);
-    // Closes it (below).
+    CMp3WriteMerge(UINT32 bitrate, UINT32 sampleRate, std::string path, std::string tempFolder,
+                   Mp3For use = Mp3For::Listening);
+    // Closes it (below), waiting as long as the merge takes: an owner that
+    // must not wait so long closes it first.
     ~CMp3WriteMerge() override;
 
     // Merges what is left, deletes the chunk files and finishes the MP3;
-    // nothing can be written afterwards.
-    void Close();
+    // nothing can be written afterwards. False when the merge did not end
+    // within timeoutMs: it goes on with this object, which must then be left
+    // alive (never freed).
+    bool Close(DWORD timeoutMs);
+
+    // The merge of the last minute of sound takes a few seconds.
+    static const DWORD kCloseMs = 30000;
 
     // Both take interleaved 16-bit stereo at the writer's sample rate; they
     // may run on two threads at once.

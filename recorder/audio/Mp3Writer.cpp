@@ -23,7 +23,7 @@ UINT32 Mp3SampleRateFor(UINT32 inputRate)
     return inputRate % 44100 == 0 ? 44100 : 48000;
 }
 
-CMp3Writer::CMp3Writer(UINT32 bitrate, UINT32 sampleRate, std::string path)
+CMp3Writer::CMp3Writer(UINT32 bitrate, UINT32 sampleRate, std::string path, Mp3For use)
     : m_sampleRate(sampleRate), m_bitrate(bitrate), m_path(std::move(path))
 {
     LoadLameDll();
@@ -32,8 +32,8 @@ CMp3Writer::CMp3Writer(UINT32 bitrate, UINT32 sampleRate, std::string path)
         if (!m_file) throw "Can't create MP3 file.";
     }
     try {
-        m_stream.reset(
-            new LameStream(bitrate, sampleRate, Mp3SampleRateFor(sampleRate), m_file != nullptr));
+        m_stream.reset(new LameStream(bitrate, sampleRate, Mp3SampleRateFor(sampleRate),
+                                      m_file != nullptr && use == Mp3For::Listening));
     } catch (...) {
         if (m_file) {
             fclose(m_file);
@@ -42,6 +42,9 @@ CMp3Writer::CMp3Writer(UINT32 bitrate, UINT32 sampleRate, std::string path)
         throw;
     }
     m_out.resize(kOutputBufferBytes);
+    // A resampling encoder delays by its filter too: only the plain case is known.
+    if (use == Mp3For::Video && Mp3SampleRateFor(sampleRate) == sampleRate)
+        m_skipFrames = kCodecDelayFrames;
 }
 
 CMp3Writer::~CMp3Writer()
@@ -55,6 +58,12 @@ void CMp3Writer::Write(const void* data, UINT32 bytes)
     const short* samples = static_cast<const short*>(data);
     UINT32 count = bytes / 4 * 2;  // whole stereo frames only
     m_framesWritten += count / 2;
+    if (m_skipFrames > 0) {
+        UINT32 skip = std::min(m_skipFrames, count / 2);
+        m_skipFrames -= skip;
+        samples += skip * 2;
+        count -= skip * 2;
+    }
     while (count > 0) {
         UINT32 n = std::min(count, kValuesPerEncode);
         Put(m_out.data(), m_stream->Encode(samples, n, m_out.data()));

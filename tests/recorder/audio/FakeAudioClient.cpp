@@ -131,6 +131,7 @@ HRESULT FakeAudioClient::GetBufferSize(UINT32* frames)
 
 HRESULT FakeAudioClient::Start()
 {
+    if (options_.startWaitsFor) WaitForSingleObject(options_.startWaitsFor, INFINITE);
     if (FAILED(options_.start)) return options_.start;
     started = true;
     return S_OK;
@@ -184,6 +185,8 @@ HRESULT FakeCaptureClient::GetNextPacketSize(UINT32* frames)
     *frames = 0;
     if (liveMode_) {
         if (!liveStart_) liveStart_ = GetTickCount();
+        if (owner_->options_.failAfterMs && GetTickCount() - liveStart_ >= owner_->options_.failAfterMs)
+            return AUDCLNT_E_DEVICE_INVALIDATED;
         const UINT64 due = (UINT64)(GetTickCount() - liveStart_) * owner_->options_.rate / 1000;
         if (due >= liveFrames_ + kLivePacketFrames) *frames = kLivePacketFrames;
         return S_OK;

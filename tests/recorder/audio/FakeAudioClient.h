@@ -42,6 +42,12 @@ public:
         HRESULT getService = S_OK;
         HRESULT start = S_OK;
         HRESULT getBuffer = S_OK;
+        // Live: the device goes away this long after the first poll (every
+        // call then fails as an unplugged device's do); 0: never.
+        DWORD failAfterMs = 0;
+        // Start waits for this event before it returns: a device call that
+        // hangs. Null: it returns at once.
+        HANDLE startWaitsFor = nullptr;
     };
     // Scripted: the polls in order, then nothing more.
     FakeAudioClient(const Options& options, std::vector<FakePoll> polls);
