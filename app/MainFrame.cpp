@@ -207,11 +207,12 @@ void MainFrame::OnTrayNotify(LPARAM mouseMessage)
 
 void MainFrame::OnRecordingSaved(const SaveOutcome& outcome)
 {
-    if (outcome.result == SaveResult::Saved) {
+    if (outcome.result == SaveResult::Saved && !outcome.interrupted) {
         ShowTip(kSavedText, 5);
         SendMessage(WM_SHOW_SAVE_NOTICE, 0);
     } else {
-        // Saved otherwise than asked: the user learns where it all is.
+        // Saved otherwise than asked, or only in part: the user learns what
+        // happened and where it all is.
         MessageBoxWindow::Ask(m_hWnd, "提示", outcome.message, "确定", "", "");
     }
 }

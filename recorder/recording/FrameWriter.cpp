@@ -1,5 +1,6 @@
 #include "recorder/recording/FrameWriter.h"
 
+#include <chrono>
 #include <cstring>
 
 FrameWriter::FrameWriter(AviWriter& avi, DWORD frameBytes, int buffers)
@@ -37,6 +38,14 @@ bool FrameWriter::Queue(LONG index, const void* bits)
     }
     m_changed.notify_all();
     return true;
+}
+
+bool FrameWriter::WaitForFreeBuffer(DWORD timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                              [this] { return !m_free.empty() || m_failed; }) &&
+           !m_free.empty() && !m_failed;
 }
 
 void FrameWriter::Drain()

@@ -28,6 +28,10 @@ public:
     // still waiting for the compressor (the frame is then left out, as a slow
     // grab leaves a position out) or after a write failed.
     bool Queue(LONG index, const void* bits);
+    // Waits at most timeoutMs for a buffer the compressor is done with:
+    // grabbing while none is free would only make frames that are left out.
+    // True when one is free.
+    bool WaitForFreeBuffer(DWORD timeoutMs);
     // Waits until everything queued is written.
     void Drain();
     bool Failed() const { return m_failed; }

@@ -85,6 +85,8 @@ private:
 };
 
 const char kWriteFailedText[] = "录制失败：视频无法写入文件，录制已中断。";
+// How long one wait for the compressor lasts before the flags are looked at.
+const DWORD kBufferWaitMs = 50;
 
 // The end of a recording that wrote nothing worth saving.
 void Interrupted(const std::string& text)
@@ -143,6 +145,8 @@ void StartRecordThread()
 {
     g_camera.CopyOverlaySettings();
     g_bPaused = 0;
+    // Saved unless a cancel says otherwise, also when it ends by itself.
+    g_bSaveAfterStop = 1;
     g_bRecording = 1;
     HANDLE thread = CreateThread(nullptr, 0, RecordThreadProc, nullptr, 0, nullptr);
     if (!thread) {
@@ -201,27 +205,34 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
         setup.tempFolder = GetTempFolder();
         setup.speakerMp3 = GetTempSpeakerPath();
         setup.micMp3 = GetTempAudioPath();
-        FramePacer pacer(frameRate, g_videoOpts.m_dFrameInterval, setup.systemSound);
-        DWORD now = timeGetTime();
-        pacer.Start(now);
-        g_recordStats.startTick = now;
+        // The picture starts when the sound does: the system sound may take
+        // seconds to start, and the origin taken before would become an
+        // offset between the two.
         AudioStartResult audio = StartRecordingAudio(setup);
-        // Without system sound there is no audio clock to follow: the wall
-        // clock paces the recording instead of frames waiting forever.
-        if (!audio.systemSound) pacer.StopFollowingAudio();
+        FramePacer pacer(frameRate, g_videoOpts.m_dFrameInterval, audio.systemSound);
+        pacer.Start(audio.origin);
+        g_recordStats.startTick = audio.origin;
+        // With the system sound the origin is its first sample, which the
+        // microphone's sound is placed against too.
+        bool originTold = !audio.systemSound;
 
         while (g_bRecording && !writer.Failed()) {
+            if (!writer.WaitForFreeBuffer(kBufferWaitMs)) continue;
             // A frame's time is when its grab begins: that is the moment the
             // picture shows. Timed at the grab's end, a grab longer than one
             // interval makes the loop wait for the next slot and halves the rate.
-            now = timeGetTime();
+            DWORD now = timeGetTime();
             g_camera.CaptureFrame(GetCaptureRect(), false);
+            ++g_recordStats.framesGrabbed;
+            if (pacer.FollowsAudio() && SystemSoundFailed()) pacer.StopFollowingAudio(now);
             FramePacer::Decision d = pacer.OnFrame(now, g_fAudioClock.load());
+            if (!originTold && pacer.HasOrigin()) {
+                SetRecordingSoundOrigin(pacer.StartTick());
+                originTold = true;
+            }
             g_recordStats.startTick = pacer.StartTick();
             g_recordStats.elapsedMs = d.elapsed;
             g_recordStats.elapsedSec = d.elapsed / 1000.f;
-            // A frame the compressor has no room for yet is left out, as a
-            // slow grab leaves its position out.
             if (d.write && writer.Queue(d.index, g_camera.FrameBits())) {
                 pacer.Written(d.index, now);
                 g_recordStats.bytesWritten = writer.BytesWritten();
@@ -229,19 +240,33 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
                 if (d.elapsed) g_recordStats.indexRate = d.index / (d.elapsed / 1000.f);
             }
             if (g_bPaused) {
-                PauseRecordingAudio();
                 DWORD pausedAt = timeGetTime();
+                PauseRecordingAudio(pausedAt);
                 while (g_bPaused && g_bRecording) Sleep(50);
-                if (g_audioFormat.m_bPauseCompensation) pacer.AddPause(timeGetTime() - pausedAt);
-                ResumeRecordingAudio();
+                DWORD resumedAt = timeGetTime();
+                if (g_audioFormat.m_bPauseCompensation) pacer.AddPause(resumedAt - pausedAt);
+                ResumeRecordingAudio(resumedAt);
                 continue;
             }
             if (!g_bRecording) break;
-            // Frames wait for the audio clock without sleeping: the first
-            // one must come as soon as the sound runs.
-            if (!d.write && pacer.FollowsAudio()) continue;
-            while (g_bRecording && !g_bPaused && pacer.MsUntilNextFrame(timeGetTime()) > 0)
-                Sleep(1);
+            const DWORD due = timeGetTime() + pacer.MsUntilNextFrame(timeGetTime());
+            while (g_bRecording && !g_bPaused && (LONG)(due - timeGetTime()) > 0) Sleep(1);
+        }
+        // A recording stopped before its first frame (the sound was slow to
+        // start) still leaves a picture rather than an empty file.
+        if (pacer.LastWritten() < 0 && !writer.Failed() && writer.Queue(0, g_camera.FrameBits()))
+            pacer.Written(0, timeGetTime());
+        // The sound ends where the picture does.
+        const DWORD endAt = timeGetTime();
+        if (writer.Failed() && g_bRecording) {
+            // The recording broke off by itself: the windows learn that it
+            // stopped, as from a stop command, before it is closed and saved.
+            g_bRecording = 0;
+            g_bPaused = 0;
+            g_nRecordMode = 4;
+            EndWindowFollow();
+            PublishRecordingStopped();
+            AskRecordingHost([](RecordingHost& h) { h.ShowMainWindowNormal(); });
         }
         writer.Drain();
         failed = writer.Failed();
@@ -249,7 +274,7 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
         g_recordStats.bytesWritten = writer.BytesWritten();
         g_recordStats.framesWritten = writer.FramesWritten();
         AskRecordingHost([](RecordingHost& h) { h.ShowCover("正在保存，请稍后..."); });
-        sound = StopRecordingAudio();
+        sound = StopRecordingAudio(endAt);
     }
     FILETIME created, exited, kernel, user;
     if (GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) {
@@ -266,12 +291,10 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
         Interrupted(kWriteFailedText);
         return true;
     }
-    if (failed) {
-        // What was written before the failure is a valid recording: it is
-        // saved, and the main window tells the user the recording broke off.
-        PublishRecordingFailed(kWriteFailedText);
-        g_bSaveAfterStop = 1;
-    }
+    // What was written before a failure is a valid recording: it is saved
+    // (unless the recording was cancelled), and the failure is told with
+    // where it went, once the save has ended.
+    SetRecordingInterruption(failed ? kWriteFailedText : "");
     SetRecordedSound(sound);
     MoveRecordPhase(RecordPhase::Recording, RecordPhase::Saving);
     HANDLE save = CreateThread(nullptr, 0, SaveRecordingThread, nullptr, 0, nullptr);

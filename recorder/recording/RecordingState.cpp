@@ -44,6 +44,7 @@ void RecordStatsData::Reset()
     bytesWritten = 0;
     indexRate = 0.f;
     framesWritten = 0;
+    framesGrabbed = 0;
     threadCpuMs = 0;
 }
 

@@ -42,6 +42,7 @@ struct RecordStatsData {
     std::atomic<DWORD> bytesWritten{0};  // compressed video bytes written
     std::atomic<float> indexRate{0.f};   // last written index / elapsed seconds
     std::atomic<DWORD> framesWritten{0};
+    std::atomic<DWORD> framesGrabbed{0};
     std::atomic<DWORD> threadCpuMs{0};   // the recording thread's CPU time, set at its end
 
     void Reset();

@@ -16,6 +16,7 @@ namespace {
 
 std::mutex g_soundLock;
 std::string g_recordedSound;
+std::string g_interruption;
 
 long long SizeOf(const std::string& path)
 {
@@ -135,6 +136,12 @@ void DiscardRecordingFiles(const SaveJob& job)
     DeleteAll(job.tempAudio);
 }
 
+void SetRecordingInterruption(const std::string& text)
+{
+    std::lock_guard<std::mutex> lock(g_soundLock);
+    g_interruption = text;
+}
+
 void SetRecordedSound(const std::string& mp3)
 {
     std::lock_guard<std::mutex> lock(g_soundLock);
@@ -157,19 +164,32 @@ SaveJob CurrentSaveJob()
 DWORD WINAPI SaveRecordingThread(LPVOID)
 {
     SaveJob job = CurrentSaveJob();
+    std::string interruption;
+    {
+        std::lock_guard<std::mutex> lock(g_soundLock);
+        interruption.swap(g_interruption);
+    }
     bool saved = false;
     if (g_bSaveAfterStop) {
         SaveOutcome out = SaveRecordingFiles(job, [](const std::string& status) {
             AskRecordingHost([status](RecordingHost& h) { h.ShowCover(status); });
         });
-        saved = out.result == SaveResult::Saved;
-        // The main window tells the user: the tip and the save notice, or
-        // where the recording was kept instead.
+        saved = out.result == SaveResult::Saved && interruption.empty();
+        if (!interruption.empty()) {
+            out.interrupted = true;
+            out.message = out.result == SaveResult::Saved
+                              ? interruption + "\n已录制的部分已保存为：\n" + out.video
+                              : interruption + "\n" + out.message;
+        }
+        AskRecordingHost([](RecordingHost& h) { h.HideCover(); });
+        // The main window tells the user, once the save is over: the tip and
+        // the save notice, or what went wrong and where the recording is.
         PublishRecordingSaved(out);
     } else {
+        // A cancel stays a cancel, whatever broke off meanwhile.
         DiscardRecordingFiles(job);
+        AskRecordingHost([](RecordingHost& h) { h.HideCover(); });
     }
-    AskRecordingHost([](RecordingHost& h) { h.HideCover(); });
     SetRecordedSound(std::string());
     // The saved file opens a second later; the recording is over only then,
     // so that nobody closing the program in between is called back.

@@ -30,7 +30,10 @@ struct SaveOutcome {
     SaveResult result = SaveResult::Saved;
     std::string video;    // where the recording's video now is
     std::string sound;    // where its sound is, when saved apart
-    std::string message;  // what to tell the user when not Saved
+    // The recording broke off (a write failed): what was written up to then
+    // is what was saved.
+    bool interrupted = false;
+    std::string message;  // what to tell the user when not Saved, or interrupted
 };
 
 // The joining or copying, with the fallbacks; no threads, no windows.
@@ -44,6 +47,9 @@ void DiscardRecordingFiles(const SaveJob& job);
 // system sound, which holds the mix when the microphone is on too, or the
 // microphone's); empty when none was written. Set by the recording loop.
 void SetRecordedSound(const std::string& mp3);
+// Why the recording that has just ended broke off ("" when it did not): told
+// to the user with where it was saved. Set by the recording loop.
+void SetRecordingInterruption(const std::string& text);
 // The job of the recording that has just ended, from the current paths and
 // the recorded sound.
 SaveJob CurrentSaveJob();

@@ -22,7 +22,17 @@ RecordingWatch::~RecordingWatch()
 
 void RecordingWatch::OnRecordingSaved(const SaveOutcome& outcome)
 {
+    m_saves.push_back(outcome);
     Note("saved", (long)outcome.result, outcome.video);
+}
+
+std::vector<std::string> RecordingWatch::Sequence(const std::vector<std::string>& kinds) const
+{
+    std::vector<std::string> out;
+    for (const Noted& n : m_notes)
+        for (const std::string& k : kinds)
+            if (n.what == k && (out.empty() || out.back() != k)) out.push_back(k);
+    return out;
 }
 
 void RecordingWatch::Note(const char* what, long value, const std::string& text)

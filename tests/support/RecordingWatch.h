@@ -11,6 +11,7 @@
 
 #include "recorder/recording/RecordingEvents.h"
 #include "recorder/recording/RecordingHost.h"
+#include "recorder/recording/SaveRecording.h"
 
 #include <windows.h>
 
@@ -42,7 +43,15 @@ public:
     size_t Count(const std::string& what) const { return Seen(what).size(); }
     // A note of that kind whose text starts with prefix.
     bool Saw(const std::string& what, const std::string& prefix = "") const;
-    void Clear() { m_notes.clear(); }
+    // The kinds among `kinds` in the order they came, a repeat folded into one.
+    std::vector<std::string> Sequence(const std::vector<std::string>& kinds) const;
+    // Every save outcome told, in order.
+    const std::vector<SaveOutcome>& Saves() const { return m_saves; }
+    void Clear()
+    {
+        m_notes.clear();
+        m_saves.clear();
+    }
 
     // Pumps this thread's messages (the events arrive meanwhile).
     void Pump(DWORD ms);
@@ -73,6 +82,7 @@ public:
 private:
     void Note(const char* what, long value = 0, const std::string& text = std::string());
     std::vector<Noted> m_notes;  // this thread only
+    std::vector<SaveOutcome> m_saves;
 };
 
 }  // namespace testkit

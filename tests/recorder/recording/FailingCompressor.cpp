@@ -1,5 +1,7 @@
 #include "FailingCompressor.h"
 
+#include "recorder/recording/RecordingState.h"
+
 #include <vfw.h>
 
 #include <cstring>
@@ -10,6 +12,8 @@ namespace {
 
 int g_failAt = 10;
 int g_frame = 0;
+DWORD g_delayMs = 0;
+bool g_failOnceStopped = false;
 
 LRESULT CALLBACK Proc(DWORD_PTR id, HDRVR, UINT msg, LPARAM lp1, LPARAM lp2)
 {
@@ -57,7 +61,8 @@ LRESULT CALLBACK Proc(DWORD_PTR id, HDRVR, UINT msg, LPARAM lp1, LPARAM lp2)
         return ICERR_OK;
     case ICM_COMPRESS: {
         auto* c = reinterpret_cast<ICCOMPRESS*>(lp1);
-        if (g_frame++ >= g_failAt)
+        if (g_delayMs) Sleep(g_delayMs);
+        if ((g_failAt >= 0 && g_frame++ >= g_failAt) || (g_failOnceStopped && !g_bRecording))
             return ICERR_ERROR;
         memcpy(c->lpOutput, c->lpInput, c->lpbiInput->biSizeImage);
         c->lpbiOutput->biSizeImage = c->lpbiInput->biSizeImage;
@@ -78,9 +83,11 @@ LRESULT CALLBACK Proc(DWORD_PTR id, HDRVR, UINT msg, LPARAM lp1, LPARAM lp2)
 
 }  // namespace
 
-bool InstallFailingCompressor(int failAt)
+bool InstallFailingCompressor(int failAt, DWORD delayMs, bool failOnceStopped)
 {
     g_failAt = failAt;
+    g_delayMs = delayMs;
+    g_failOnceStopped = failOnceStopped;
     return ICInstall(ICTYPE_VIDEO, kFailingHandler, (LPARAM)Proc, nullptr, ICINSTALL_FUNCTION) != FALSE;
 }
 

@@ -3,7 +3,10 @@
 
 #include "recorder/recording/FramePacer.h"
 
+#include <algorithm>
 #include <set>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -116,27 +119,81 @@ TEST(FramePacer, WaitsForTheNextFrameBoundary)
     EXPECT_EQ(17u, p.MsUntilNextFrame(1017));  // sample 2 at 33.3 ms
 }
 
-TEST(FramePacer, FollowingAudioWritesNothingUntilTheClockRuns)
+TEST(FramePacer, FollowingAudioTheFirstFrameIsTheSoundsOrigin)
 {
     FramePacer p(25, 40.0, true);
     p.Start(0);
-    p.Written(p.OnFrame(0, 0.0).index, 0);
+    EXPECT_FALSE(p.OnFrame(0, 0.0).write);
     EXPECT_FALSE(p.OnFrame(500, 0.0).write);
-    EXPECT_FALSE(p.OnFrame(1000, 0.0).write);
-    FramePacer::Decision d = p.OnFrame(1040, 1.04);
-    EXPECT_TRUE(d.write);
-    EXPECT_EQ(26, d.index);
+    EXPECT_FALSE(p.HasOrigin());
+    // The sound has run for 40 ms: its first sample was captured at 1000.
+    FramePacer::Decision d = p.OnFrame(1040, 0.04);
+    ASSERT_TRUE(d.write);
+    EXPECT_EQ(0, d.index);
+    EXPECT_EQ(1000u, p.StartTick());
+    p.Written(0, 1040);
+    EXPECT_EQ(2, p.OnFrame(1080, 0.08).index);
+}
+
+// The clock of a sound that starts 2.5 s after the recording: no frame is
+// written before the sound's first sample, and from there the frames follow it.
+TEST(FramePacer, ASoundThatStartsLateMovesTheOriginToItsFirstSample)
+{
+    FramePacer p(25, 40.0, true);
+    p.Start(0);
+    std::vector<std::pair<DWORD, LONG>> written;
+    for (DWORD t = 0; t <= 10000; ++t) {
+        double clock = t <= 2500 ? 0.0 : (t - 2500) / 1000.0;
+        FramePacer::Decision d = p.OnFrame(t, clock);
+        if (d.write) {
+            written.push_back({t, d.index});
+            p.Written(d.index, t);
+        }
+    }
+    ASSERT_FALSE(written.empty());
+    EXPECT_GE(written.front().first, 2500u);
+    EXPECT_EQ(0, written.front().second);
+    // Each frame sits where the sound of its moment is: 7.5 s of both.
+    EXPECT_EQ(187, written.back().second);
+    for (const auto& w : written)
+        EXPECT_EQ((LONG)((w.first - 2500) / 40), w.second) << w.first;
+}
+
+// A capture that dies 20 s into an 80 s recording: the clock stands still,
+// the frames go on by the wall clock and the video keeps its length.
+TEST(FramePacer, AClockThatStopsHandsOverToTheWallClock)
+{
+    FramePacer p(25, 40.0, true);
+    p.Start(0);
+    std::set<LONG> indices;
+    DWORD lastElapsed = 0;
+    for (DWORD t = 1; t <= 80000; ++t) {
+        // Packets of 10 ms, then nothing more.
+        double clock = std::min<DWORD>(t, 20000) / 10 * 10 / 1000.0;
+        FramePacer::Decision d = p.OnFrame(t, clock);
+        if (d.write) {
+            indices.insert(d.index);
+            p.Written(d.index, t);
+            lastElapsed = d.elapsed;
+        }
+    }
+    EXPECT_FALSE(p.FollowsAudio());
+    EXPECT_NEAR(2000, *indices.rbegin(), 1);
+    EXPECT_NEAR(80000, (int)lastElapsed, 40);
+    // Every position of the 80 s has its frame: no stretch waits for the clock.
+    EXPECT_GE(indices.size(), 1998u);
 }
 
 TEST(FramePacer, DriftOver300msAfter10sSnapsToTheAudioClockOnce)
 {
     FramePacer p(25, 40.0, true);
     p.Start(0);
-    p.Written(p.OnFrame(0, 0.0).index, 0);
+    p.Written(p.OnFrame(10, 0.01).index, 10);
+    EXPECT_EQ(0u, p.StartTick());
     // 12 s in, the sound is 400 ms ahead: the origin moves 400 ms back.
     FramePacer::Decision d = p.OnFrame(12000, 12.4);
     EXPECT_EQ((DWORD)-400, p.StartTick());
-    EXPECT_EQ(300, d.index);  // computed from the elapsed time before the move
+    EXPECT_EQ(310, d.index);
     p.Written(d.index, 12000);
     // Another drift 5 s later is left alone: at most one move per 10 s.
     p.OnFrame(17000, 17.4 + 0.5);
@@ -150,7 +207,7 @@ TEST(FramePacer, SmallDriftIsLeftAlone)
 {
     FramePacer p(25, 40.0, true);
     p.Start(0);
-    p.OnFrame(0, 0.0);
+    p.OnFrame(10, 0.01);
     p.OnFrame(15000, 15.2);
     EXPECT_EQ(0u, p.StartTick());
 }
@@ -159,9 +216,12 @@ TEST(FramePacer, WithoutAudioTheWallClockPaces)
 {
     FramePacer p(25, 40.0, true);
     p.Start(0);
-    p.Written(p.OnFrame(0, 0.0).index, 0);
-    p.StopFollowingAudio();
-    FramePacer::Decision d = p.OnFrame(400, 0.0);
+    EXPECT_FALSE(p.OnFrame(0, 0.0).write);
+    // The capture failed before it ran: the picture starts on its own.
+    p.StopFollowingAudio(100);
+    EXPECT_TRUE(p.HasOrigin());
+    p.Written(p.OnFrame(100, 0.0).index, 100);
+    FramePacer::Decision d = p.OnFrame(500, 0.0);
     EXPECT_TRUE(d.write);
     EXPECT_EQ(10, d.index);
 }

@@ -1,10 +1,19 @@
-// Recordings whose sound cannot be captured still give a video.
+// Recordings whose sound cannot be captured, or stops being captured, still
+// give a video as long as the recording.
 #include <gtest/gtest.h>
 
+#include "FakeAudioClient.h"
 #include "RecordingTestKit.h"
 #include "TestKit.h"
+#include "recorder/audio/AudioRecording.h"
+#include "recorder/recording/RecordControl.h"
+#include "recorder/recording/RecordStatus.h"
+#include "recorder/recording/RecordingState.h"
 
+#include <atomic>
+#include <cmath>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -86,6 +95,116 @@ TEST(RecordingSound, WithoutASoundServerBothSourcesOnStillSaveTheVideo)
     std::string saved = SavedPath(r.output);
     ASSERT_FALSE(saved.empty()) << r.output;
     EXPECT_NEAR(3.0, rectest::ProbeVideo(saved).duration, 0.3);
+}
+
+// How long the test's (the UI) thread takes to answer a message, measured
+// from another thread for as long as the object lives.
+class AnswerTimes {
+public:
+    AnswerTimes()
+    {
+        window_ = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
+        asker_ = std::thread([this] {
+            while (!done_) {
+                DWORD start = GetTickCount();
+                DWORD_PTR result = 0;
+                SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+                longest_ = std::max<DWORD>(longest_, GetTickCount() - start);
+                Sleep(50);
+            }
+            exited_ = true;
+        });
+    }
+    ~AnswerTimes()
+    {
+        done_ = true;
+        // The last question may wait for this thread's messages.
+        while (!exited_) testkit::Pump(20);
+        asker_.join();
+        DestroyWindow(window_);
+    }
+    DWORD Longest() const { return longest_; }
+
+private:
+    HWND window_;
+    std::atomic<bool> done_{false}, exited_{false};
+    std::atomic<DWORD> longest_{0};
+    std::thread asker_;
+};
+
+float Tone(UINT64 frame, int)
+{
+    return 0.3f * (float)sin(2 * 3.14159265358979 * 440.0 * frame / 48000);
+}
+
+// A system sound that stops being captured 5 s into a 12 s recording (a
+// headset unplugged): the video keeps its length, the time keeps counting.
+TEST(RecordingSound, ASystemSoundThatDiesMidwayLeavesTheVideoItsLengthAndTheTimeCounting)
+{
+    audiotest::FakeAudioClient::Options o;
+    o.failAfterMs = 5000;
+    audiotest::FakeAudioClient client(o, Tone);
+    rectest::Recorder rec(25);
+    g_bRecordSpeaker = 1;
+    SetLoopbackClientSourceForTests(client.Source());
+    StartRecording(false);
+    const bool reached = rec.Host().PumpUntil(
+        [] { return GetRecordStatusTexts().time == "00:00:12 "; }, 16000);
+    const DWORD recorded = g_recordStats.elapsedMs;
+    StopRecording();
+    ASSERT_TRUE(rec.WaitIdle());
+    SetLoopbackClientSourceForTests(nullptr);
+    EXPECT_TRUE(reached) << "the status time stood at " << GetRecordStatusTexts().time;
+    EXPECT_GE(recorded, 12000u);
+    EXPECT_LE(recorded, 12700u);
+    std::vector<std::string> files = rec.SavedFiles();
+    ASSERT_EQ(1u, files.size());
+    EXPECT_NEAR(recorded / 1000.0, rectest::ProbeVideo(files[0]).duration, 0.3);
+    // The sound captured before the device went is in it.
+    rectest::SoundFacts sound = rectest::ProbeSound(files[0]);
+    EXPECT_NEAR(5.0, sound.duration, 0.4);
+    EXPECT_NEAR(440.0, sound.frequency, 15.0);
+}
+
+// A capture thread that never returns from the device's start (a driver that
+// hangs): the recording goes on without the system sound, a stop ends and
+// saves it within the bounds of the waits, and the windows' thread is never
+// held up.
+TEST(RecordingSound, ACaptureStuckInTheDevicesStartHoldsUpNeitherTheRecordingNorItsStop)
+{
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    audiotest::FakeAudioClient::Options o;
+    o.startWaitsFor = release;
+    // The stuck thread keeps using it, whatever becomes of the recording.
+    auto* client = new audiotest::FakeAudioClient(o, Tone);
+    rectest::Recorder rec(25);
+    g_bRecordSpeaker = 1;
+    SetLoopbackClientSourceForTests(client->Source());
+    DWORD longestAnswer = 0, stopTook = 0;
+    bool idle = false;
+    {
+        AnswerTimes answers;
+        StartRecording(false);
+        rec.Pump(4000);
+        const DWORD stoppedAt = GetTickCount();
+        StopRecording();
+        idle = rec.WaitIdle(20000);
+        stopTook = GetTickCount() - stoppedAt;
+        longestAnswer = answers.Longest();
+    }
+    SetLoopbackClientSourceForTests(nullptr);
+    SetEvent(release);
+    ASSERT_TRUE(idle) << "the stop never ended the recording";
+    // The start gave up on the system sound after 3 s; the stop waits for
+    // nothing that hangs.
+    EXPECT_LT(stopTook, 3000u);
+    EXPECT_LT(longestAnswer, 500u);
+    std::vector<std::string> files = rec.SavedFiles();
+    ASSERT_EQ(1u, files.size());
+    rectest::VideoFacts v = rectest::ProbeVideo(files[0]);
+    EXPECT_EQ("h264", v.codec);
+    EXPECT_NEAR(1.0, v.duration, 0.4);
 }
 
 }  // namespace

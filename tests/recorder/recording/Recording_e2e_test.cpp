@@ -182,7 +182,7 @@ TEST_F(RecordingTest, AutoStopWithNewRecordingActionLeavesTwoRecordings)
     g_bAutoStopWatch = 0;
 }
 
-TEST_F(RecordingTest, ACompressorThatFailsEndsTheRecordingAndKeepsWhatWasWritten)
+TEST_F(RecordingTest, ACompressorThatFailsEndsTheRecordingSavesWhatWasWrittenThenSaysSo)
 {
     ASSERT_TRUE(InstallFailingCompressor(10));
     Recorder rec(25);
@@ -190,14 +190,61 @@ TEST_F(RecordingTest, ACompressorThatFailsEndsTheRecordingAndKeepsWhatWasWritten
     StartRecording(false);
     // The loop ends by itself at the failure; the program returns to idle.
     ASSERT_TRUE(rec.WaitIdle(20000));
+    RemoveFailingCompressor();
     EXPECT_EQ(0, g_bRecording);
     EXPECT_EQ(1, g_bSaveDone);
-    EXPECT_EQ(1u, rec.Host().Count("failed"));
-    EXPECT_TRUE(rec.Host().Saw("hidecover"));
     std::vector<std::string> files = rec.SavedFiles();
     ASSERT_EQ(1u, files.size());
     EXPECT_EQ(10, ProbeVideo(files[0]).frames);
+    // The windows leave the recording display, the cover stays up while the
+    // written part is saved, and one report follows once the save is over:
+    // what happened and where the video went.
+    EXPECT_EQ((std::vector<std::string>{"stopped", "cover", "hidecover", "saved"}),
+              rec.Host().Sequence({"stopped", "cover", "hidecover", "saved", "failed"}));
+    ASSERT_EQ(1u, rec.Host().Saves().size());
+    const SaveOutcome& out = rec.Host().Saves()[0];
+    EXPECT_EQ(SaveResult::Saved, out.result);
+    EXPECT_TRUE(out.interrupted);
+    EXPECT_EQ(0u, out.message.find("录制失败")) << out.message;
+    EXPECT_NE(std::string::npos, out.message.find(files[0])) << out.message;
+}
+
+TEST_F(RecordingTest, ACancelStaysACancelWhenTheLastFramesCannotBeWritten)
+{
+    // Frames wait for a slow compressor, which refuses those it gets after
+    // the recording was cancelled.
+    ASSERT_TRUE(InstallFailingCompressor(-1, 120, true));
+    Recorder rec(25);
+    g_nRecordMode = 1;
+    SetCaptureRect({0, 0, 320, 240});
+    SetRecordingCompressorForTests(kFailingHandler);
+    StartRecording(false);
+    rec.Pump(1500);
+    CancelRecording();
+    ASSERT_TRUE(rec.WaitIdle(20000));
     RemoveFailingCompressor();
+    EXPECT_TRUE(rec.SavedFiles().empty());
+    EXPECT_TRUE(rec.Host().Saves().empty());
+    EXPECT_EQ(0u, rec.Host().Count("failed"));
+    EXPECT_FALSE(testkit::FileExists(GetTempVideoPath()));
+}
+
+TEST_F(RecordingTest, FramesWaitForASlowCompressorRatherThanBeGrabbedInVain)
+{
+    // 100 ms a frame: about ten frames a second get through.
+    ASSERT_TRUE(InstallFailingCompressor(-1, 100));
+    Recorder rec(25);
+    g_nRecordMode = 1;
+    SetCaptureRect({0, 0, 320, 240});
+    SetRecordingCompressorForTests(kFailingHandler);
+    RecordFor(rec, 3000);
+    RemoveFailingCompressor();
+    const DWORD written = g_recordStats.framesWritten, grabbed = g_recordStats.framesGrabbed;
+    EXPECT_NEAR(30, (int)written, 8);
+    // Every grab but the last few became a frame of the video.
+    EXPECT_LE(grabbed, written + 5) << grabbed << " grabs for " << written << " frames";
+    ASSERT_EQ(1u, rec.SavedFiles().size());
+    EXPECT_NEAR(3.0, ProbeVideo(rec.SavedFiles()[0]).duration, 0.3);
 }
 
 // A window that follows recordings: it subscribes itself and notes each
