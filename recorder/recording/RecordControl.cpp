@@ -23,9 +23,10 @@ namespace {
 
 std::mutex g_timedTextLock;
 std::string g_timedStartText = "00:00:00";
-// Set by a stop during the countdown: the countdown ends without starting.
-// Only the UI thread decides; the countdown thread reads it to end early.
-std::atomic<bool> g_countdownCancelled{false};
+// The number of the countdown that runs. A stop during a countdown ends it at
+// once (the phase is idle again) and moves the number on: the countdown's
+// thread, wherever it is, then starts nothing. Only the UI thread moves it.
+std::atomic<unsigned> g_countdownRun{0};
 
 // The commands and the host belong to the UI thread: the threads below hand
 // their work over to it. Without a UI thread (a tool that records without
@@ -52,7 +53,11 @@ void EndRecording(bool save)
         g_bSaveAfterStop = save ? 1 : 0;
         g_bRecording = 0;
     } else if (GetRecordPhase() == RecordPhase::CountingDown) {
-        g_countdownCancelled = true;
+        // Only this thread leaves the countdown, so nothing starts between
+        // the look and the change.
+        ++g_countdownRun;
+        FinishRecordPhase();
+        GetRecordingHost().ShowCountdown(0);
     }
     g_nRecordMode = 4;
     EndWindowFollow();
@@ -60,15 +65,12 @@ void EndRecording(bool save)
     PublishRecordingStopped();
 }
 
-// The end of the countdown, on the UI thread: a stop meanwhile ended it.
-void FinishCountdown()
+// The end of countdown `run`, on the UI thread: unless a stop ended it
+// meanwhile, the recording starts.
+void FinishCountdown(unsigned run)
 {
+    if (run != g_countdownRun || GetRecordPhase() != RecordPhase::CountingDown) return;
     GetRecordingHost().ShowCountdown(0);
-    if (g_countdownCancelled) {
-        g_countdownCancelled = false;
-        MoveRecordPhase(RecordPhase::CountingDown, RecordPhase::Idle);
-        return;
-    }
     StartRecording(true);
 }
 
@@ -126,9 +128,13 @@ void StartRecording(bool fromCountdown)
     }
     if (g_nCountdownSeconds && !fromCountdown) {
         if (!MoveRecordPhase(RecordPhase::Idle, RecordPhase::CountingDown)) return;
-        g_countdownCancelled = false;
+        const unsigned run = ++g_countdownRun;
         host.ShowCountdown(g_nCountdownSeconds);
-        RunDetached(CountdownThread);
+        HANDLE h = CreateThread(nullptr, 0, CountdownThread, (LPVOID)(UINT_PTR)run, 0, nullptr);
+        if (h)
+            CloseHandle(h);
+        else
+            FinishCountdown(run);
         return;
     }
     if (!MoveRecordPhase(from, RecordPhase::Recording)) return;
@@ -171,14 +177,18 @@ std::string FormatAutoStopRemaining()
     return Hms(left);
 }
 
-DWORD WINAPI CountdownThread(LPVOID)
+DWORD WINAPI CountdownThread(LPVOID param)
 {
+    const unsigned run = (unsigned)(UINT_PTR)param;
     // The first second was shown by the start itself.
-    for (unsigned n = g_nCountdownSeconds; n >= 1 && !g_countdownCancelled; --n) {
-        if (n != g_nCountdownSeconds) AskRecordingHost([n](RecordingHost& h) { h.ShowCountdown(n); });
-        for (int tenth = 0; tenth < 10 && !g_countdownCancelled; ++tenth) Sleep(100);
+    for (unsigned n = g_nCountdownSeconds; n >= 1 && run == g_countdownRun; --n) {
+        if (n != g_nCountdownSeconds)
+            AskRecordingHost([n, run](RecordingHost& h) {
+                if (run == g_countdownRun) h.ShowCountdown(n);
+            });
+        for (int tenth = 0; tenth < 10 && run == g_countdownRun; ++tenth) Sleep(100);
     }
-    OnUiThread(FinishCountdown);
+    if (run == g_countdownRun) OnUiThread([run] { FinishCountdown(run); });
     return 0;
 }
 

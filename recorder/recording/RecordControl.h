@@ -34,7 +34,8 @@ void TogglePause();
 // once it has passed); empty when the auto-stop is off.
 std::string FormatAutoStopRemaining();
 
-DWORD WINAPI CountdownThread(LPVOID);
+// The countdown's thread; its parameter is the countdown's number.
+DWORD WINAPI CountdownThread(LPVOID run);
 DWORD WINAPI TimedStartThread(LPVOID);
 DWORD WINAPI AutoStopThread(LPVOID);
 DWORD WINAPI PauseBlinkThread(LPVOID);

@@ -15,6 +15,8 @@
 
 #include <mmsystem.h>
 
+#include <random>
+
 using namespace rectest;
 
 namespace {
@@ -245,6 +247,48 @@ TEST_F(RecordingTest, FramesWaitForASlowCompressorRatherThanBeGrabbedInVain)
     EXPECT_LE(grabbed, written + 5) << grabbed << " grabs for " << written << " frames";
     ASSERT_EQ(1u, rec.SavedFiles().size());
     EXPECT_NEAR(3.0, ProbeVideo(rec.SavedFiles()[0]).duration, 0.3);
+}
+
+// A stop or a cancel at any moment of a countdown ends it: no recording
+// starts afterwards, and another start is taken at once.
+TEST_F(RecordingTest, AStopOrCancelDuringTheCountdownStartsNothing)
+{
+    Recorder rec(25);
+    g_nCountdownSeconds = 1;
+    const unsigned seed = GetTickCount();
+    std::mt19937 random(seed);
+    size_t files = 0;
+    int during = 0;
+    for (int i = 0; i < 50; ++i) {
+        rec.Host().Clear();
+        const DWORD moment = random() % 1000;
+        const bool cancel = i % 2 != 0;
+        const DWORD startedAt = GetTickCount();
+        StartRecording(false);
+        ASSERT_EQ(RecordPhase::CountingDown, GetRecordPhase());
+        rec.Pump(moment);
+        const bool counting = GetRecordPhase() == RecordPhase::CountingDown;
+        if (cancel)
+            CancelRecording();
+        else
+            StopRecording();
+        // Past the moment the countdown would have started the recording.
+        const DWORD since = GetTickCount() - startedAt;
+        rec.Pump(since < 1500 ? 1500 - since : 0);
+        ASSERT_TRUE(rec.WaitIdle()) << "seed " << seed << ", moment " << moment;
+        if (counting) {
+            ++during;
+            EXPECT_EQ(0u, rec.Host().Count("started")) << "seed " << seed << ", moment " << moment;
+            EXPECT_EQ(0, g_bRecording);
+            EXPECT_EQ(0, rec.Host().Seen("countdown").back().value) << "the countdown window closed";
+        } else if (!cancel) {
+            ++files;  // it had started before the stop, which saved it
+        }
+        EXPECT_EQ(files, rec.SavedFiles().size()) << "seed " << seed << ", moment " << moment;
+        EXPECT_EQ(RecordPhase::Idle, GetRecordPhase());
+    }
+    EXPECT_GE(during, 45);
+    g_nCountdownSeconds = 0;
 }
 
 // A window that follows recordings: it subscribes itself and notes each
