@@ -35,24 +35,16 @@ std::string WithExtension(const std::string& path, const char* ext)
     return path.substr(0, dot) + ext;
 }
 
-// Moves a file to `to`, copying across drives; false when `to` exists.
+// Moves a file to `to`, copying across drives; false when `to` exists. A
+// copy that fails on the way (a full disk) leaves nothing at `to`.
 bool MoveOrCopy(const std::string& from, const std::string& to)
 {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != FALSE;
-}
-
-// Where a video goes that the save folder would not take: a name of its own
-// beside the temporary files, which no later recording removes.
-std::string KeepInTempFolder(const std::string& tempVideo)
-{
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    std::string kept = GetTempFolder() + "Orbisk-" +
-                       FormatTimeStamp(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond) +
-                       ".avi";
-    if (MoveOrCopy(tempVideo, kept))
-        return kept;
-    return tempVideo;
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
+        return true;
+    if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS &&
+        SizeOf(from) >= 0)
+        DeleteFileA(to.c_str());
+    return false;
 }
 
 void DeleteAll(const std::vector<std::string>& files)
@@ -67,6 +59,26 @@ std::string Format(const char* fmt, const std::string& a, const std::string& b =
     char buf[2048];
     snprintf(buf, sizeof buf, fmt, a.c_str(), b.c_str());
     return buf;
+}
+
+// Where a recording goes that the save folder would not take: names of its
+// own beside the temporary files, which no later recording removes; its
+// sound, when it has one, beside it.
+SaveOutcome KeepInTempFolder(const SaveJob& job)
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    const std::string kept = GetTempFolder() + "Orbisk-" +
+                             FormatTimeStamp(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+    SaveOutcome out;
+    out.result = SaveResult::KeptElsewhere;
+    out.video = MoveOrCopy(job.tempVideo, kept + ".avi") ? kept + ".avi" : job.tempVideo;
+    if (SizeOf(job.audio) > 0) out.sound = MoveOrCopy(job.audio, kept + ".mp3") ? kept + ".mp3" : job.audio;
+    out.message = out.sound.empty()
+                      ? Format("视频无法保存到视频文件夹，录制的视频保留在：\n%s", out.video)
+                      : Format("视频无法保存到视频文件夹，录制的视频保留在：\n%s\n声音保留在：\n%s",
+                               out.video, out.sound);
+    return out;
 }
 
 // The video could not be joined with its sound: both go into the save
@@ -87,10 +99,7 @@ SaveOutcome SaveApart(const SaveJob& job)
                                    out.video, out.sound);
         return out;
     }
-    out.result = SaveResult::KeptElsewhere;
-    out.video = KeepInTempFolder(job.tempVideo);
-    out.message = Format("视频无法保存到视频文件夹，录制的视频保留在：\n%s", out.video);
-    return out;
+    return KeepInTempFolder(job);
 }
 
 }  // namespace
@@ -116,11 +125,11 @@ SaveOutcome SaveRecordingFiles(const SaveJob& job,
     } else {
         if (showStatus) showStatus("压缩优化处理...");
         if (!CopyFileA(job.tempVideo.c_str(), job.output.c_str(), TRUE)) {
-            SaveOutcome out;
-            out.result = SaveResult::KeptElsewhere;
-            out.video = KeepInTempFolder(job.tempVideo);
-            out.message = Format("视频无法保存到视频文件夹，录制的视频保留在：\n%s", out.video);
-            return out;
+            // Only a name that was free is ours to clean up.
+            DWORD error = GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+                DeleteFileA(job.output.c_str());
+            return KeepInTempFolder(job);
         }
     }
     DeleteFileA(job.tempVideo.c_str());

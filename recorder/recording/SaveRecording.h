@@ -36,7 +36,9 @@ struct SaveOutcome {
     std::string message;  // what to tell the user when not Saved, or interrupted
 };
 
-// The joining or copying, with the fallbacks; no threads, no windows.
+// The joining or copying, with the fallbacks; no threads, no windows. What
+// a failed join or copy had written of the output is removed, so the save
+// folder never holds a broken file under the recording's name.
 // showStatus gets the status line of a long step (the copy).
 SaveOutcome SaveRecordingFiles(const SaveJob& job,
                                const std::function<void(const std::string&)>& showStatus);

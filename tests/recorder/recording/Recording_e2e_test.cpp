@@ -291,6 +291,64 @@ TEST_F(RecordingTest, AStopOrCancelDuringTheCountdownStartsNothing)
     g_nCountdownSeconds = 0;
 }
 
+// The save folder on a drive that fills up (1 MB, less than 15 s of the
+// moving screen): the recording is kept in the temporary folder and the user
+// told where; the save folder is left without a broken file under the
+// recording's name.
+class FullDriveTest : public RecordingTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        drive_ = testkit::MakeTempDir("fulldrive");
+        testkit::LinuxResult m = testkit::RunLinux(
+            "mount -t tmpfs -o size=1m orbisk-full " + testkit::ShellQuote(testkit::UnixPath(drive_)) +
+            " 2>&1");
+        mounted_ = m.exitCode == 0;
+        if (!mounted_) GTEST_SKIP() << "a small drive cannot be made here: " << m.out;
+    }
+    void TearDown() override
+    {
+        if (mounted_) testkit::RunLinux("umount " + testkit::ShellQuote(testkit::UnixPath(drive_)));
+    }
+    std::string drive_;
+    bool mounted_ = false;
+};
+
+TEST_P(FullDriveTest, AFailedSaveLeavesNoBrokenFileAndKeepsTheRecording)
+{
+    const bool microphone = GetParam();
+    Recorder rec(25);
+    SetVideoSaveFolder(drive_);
+    g_bRecordMic = microphone ? 1 : 0;
+    if (microphone) testkit::PlayTone(440, 16.0);
+    RecordFor(rec, 15000);
+    g_bRecordMic = 0;
+    ASSERT_EQ(1u, rec.Host().Saves().size());
+    const SaveOutcome& out = rec.Host().Saves()[0];
+    EXPECT_EQ(SaveResult::KeptElsewhere, out.result);
+    // Nothing in the save folder passes for a recording.
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((drive_ + "\\*.avi").c_str(), &fd);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, h) << "left behind: " << fd.cFileName;
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    // The whole recording is where the message says.
+    EXPECT_NE(std::string::npos, out.message.find(out.video)) << out.message;
+    EXPECT_GT(testkit::FileSize(out.video), 1 << 20) << "the drive could have taken it";
+    EXPECT_NEAR(15.0, ProbeVideo(out.video).duration, 0.3);
+    if (microphone) {
+        ASSERT_FALSE(out.sound.empty());
+        EXPECT_NE(std::string::npos, out.message.find(out.sound)) << out.message;
+        EXPECT_NEAR(440.0, ProbeSound(out.sound).frequency, 15.0);
+    }
+    DeleteFileA(out.video.c_str());
+    if (!out.sound.empty()) DeleteFileA(out.sound.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sound, FullDriveTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& i) {
+                             return std::string(i.param ? "Microphone" : "None");
+                         });
+
 // A window that follows recordings: it subscribes itself and notes each
 // event with the thread it arrived on.
 class FollowingWindow : public RecordingSubscriber {
