@@ -17,6 +17,7 @@
 #include "recorder/codecs/CompressorList.h"
 #include "recorder/recording/RecordLoop.h"
 #include "recorder/recording/RecordingState.h"
+#include "recorder/recording/RecoverRecording.h"
 
 #include <objbase.h>
 #include <memory>
@@ -147,6 +148,10 @@ int RunProgram()
     }
 
     RunModulesAfterMainWindow();
+    // A recording cut short by the end of an earlier run is saved before a
+    // new one can reuse its temporary files (none starts before the message
+    // loop runs), under the main window's cover and with its word after.
+    RecoverInterruptedRecording();
 
     DuiLib::CPaintManagerUI::MessageLoop();
     StopModules();

@@ -1,11 +1,18 @@
 // One compressed video stream in an AVI file, written through the Video for
 // Windows AVI library with the installed compressor of the chosen FOURCC.
 // The caller brackets its use with AVIFileInit / AVIFileExit.
+//
+// The library writes the file's headers and index only when it is closed:
+// a program that ends before leaves the frames without them. So beside the
+// file a journal ("<path>.frames") keeps what they would say (the stream's
+// format and rate, the position of every frame written), from which
+// RebuildAvi makes the file whole again. Closing removes the journal.
 #pragma once
 
 #include <windows.h>
 #include <vfw.h>
 
+#include <cstdio>
 #include <string>
 
 class AviWriter {
@@ -28,10 +35,22 @@ public:
     bool IsOpen() const { return m_file != nullptr; }
 
 private:
+    void StartJournal(DWORD fourcc, unsigned rate);
+
     PAVIFILE m_file = nullptr;
     PAVISTREAM m_stream = nullptr;
     PAVISTREAM m_compressed = nullptr;
+    std::string m_journalPath;
+    FILE* m_journal = nullptr;
 };
+
+// The journal of an AVI file; "<path>.frames".
+std::string AviJournalPath(const std::string& aviPath);
+// Writes `out` from an AVI file its writer never closed and the journal
+// beside it: the frames the file holds, each at its position, with the
+// stream's format and rate. False when either cannot be read or no frame
+// can be placed.
+bool RebuildAvi(const std::string& unclosedAvi, const std::string& out);
 
 // The key-frame spacing of a recording: one key frame every two seconds.
 // Video for Windows makes the compressor encode a key frame on every frame

@@ -24,6 +24,7 @@ enum class SaveResult {
     Saved,          // output complete; temporary files removed
     SavedApart,     // the join failed: video and sound saved side by side
     KeptElsewhere,  // the save folder could not take it: kept where `video` says
+    Recovered,      // the recording of a run that ended abruptly, saved at start-up
 };
 
 struct SaveOutcome {

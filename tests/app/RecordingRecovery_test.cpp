@@ -1,0 +1,69 @@
+// The real Orbisk.exe killed in the middle of a recording: the next start
+// finds what the recording had written, saves it as a playable video and
+// says where, and records normally afterwards.
+#include "ProgramTestFixture.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace programtest;
+
+std::string TempVideo()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "~vintratemp-Video.avi";
+}
+
+TEST_F(ProgramTest, ARecordingCutShortByAKillIsRecoveredAtTheNextStart)
+{
+    const std::string save = work_ + "\\save";
+    CreateDirectoryA(save.c_str(), nullptr);
+    // No countdown, the microphone on (a tone plays into it), no player after.
+    WriteFile(config_, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<vintracfg>\n"
+                       "<videoSavePath path=\"" + save + "\" />\n"
+                       "<start_countdown countdown=\"0\" />\n"
+                       "<rec_speaker rec=\"0\" />\n<rec_micphone rec=\"1\" />\n"
+                       "<auto_play_oncomplete auto_play=\"0\" />\n</vintracfg>\n");
+    ASSERT_NE(nullptr, Start());
+    PlayTone(440, 12.0);
+    PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
+    ASSERT_TRUE(WaitShown("stop_record_btn", true));
+    Sleep(8000);
+    program_.Kill();
+    ASSERT_NE(-1, program_.Wait(10000));
+    ASSERT_GT(FileSize(TempVideo()), 0) << "the recording left its temporary video";
+    EXPECT_TRUE(VideosIn(save).empty());
+
+    // The next start saves it and tells where.
+    ASSERT_NE(nullptr, Start());
+    HWND box = WaitForWindow("MessageBoxWindow", nullptr, 60000, program_.Id());
+    ASSERT_NE(nullptr, box);
+    UiControl text = probe_.WaitFor(box, "showtext", [](const UiControl& c) { return !c.text.empty(); });
+    std::vector<std::string> videos = VideosIn(save);
+    ASSERT_EQ(1u, videos.size()) << text.text;
+    EXPECT_NE(std::string::npos, text.text.find(videos[0])) << text.text;
+    EXPECT_FALSE(FileExists(TempVideo()));
+    // Every frame written before the kill plays: about 8 s of them.
+    auto video = Probe(videos[0], "v:0", "codec_name,nb_read_frames", true);
+    EXPECT_EQ("h264", video["codec_name"]);
+    EXPECT_NEAR(8.0, atoi(video["nb_read_frames"].c_str()) / 25.0, 1.0) << video["nb_read_frames"];
+    EXPECT_EQ("mp3", Probe(videos[0], "a:0", "codec_name")["codec_name"]);
+    ASSERT_TRUE(probe_.Click(box, "ok_btn"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+
+    // Then a recording saves as ever, beside it.
+    PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
+    ASSERT_TRUE(WaitShown("stop_record_btn", true));
+    Sleep(2000);
+    PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
+    ASSERT_TRUE(WaitUntil([&] { return VideosIn(save).size() == 2; }, 60000));
+    for (const std::string& v : VideosIn(save))
+        if (v != videos[0])
+            EXPECT_NEAR(2.0, atof(Probe(v, "v:0", "duration")["duration"].c_str()), 0.5) << v;
+}
+
+}  // namespace
