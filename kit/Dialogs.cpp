@@ -1,10 +1,13 @@
 #include "kit/Dialogs.h"
 
+#include "kit/DialogAnswerProtocol.h"
 #include "kit/FolderDialog.h"
 
 #include <commdlg.h>
 
+#include <cstdlib>
 #include <deque>
+#include <map>
 #include <mutex>
 
 namespace {
@@ -125,6 +128,43 @@ void QueueDialogAnswer(const DialogAnswer& answer)
 {
     std::lock_guard<std::mutex> lock(g_lock);
     g_answers.push_back(answer);
+}
+
+size_t PendingDialogAnswers()
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    return g_answers.size();
+}
+
+bool QueueDialogAnswerFromPayload(const std::string& payload)
+{
+    std::map<std::string, std::string> f;
+    for (size_t p = 0; p < payload.size();) {
+        size_t k = payload.find('\0', p);
+        if (k == std::string::npos) break;
+        size_t v = payload.find('\0', k + 1);
+        if (v == std::string::npos) break;
+        f[payload.substr(p, k - p)] = payload.substr(k + 1, v - k - 1);
+        p = v + 1;
+    }
+    static const std::map<std::string, DialogKind> kinds = {{"color", DialogKind::Color},
+                                                            {"font", DialogKind::Font},
+                                                            {"open", DialogKind::OpenFile},
+                                                            {"save", DialogKind::SaveFile},
+                                                            {"folder", DialogKind::Folder}};
+    auto kind = kinds.find(f["kind"]);
+    if (kind == kinds.end()) return false;
+    DialogAnswer answer{kind->second};
+    answer.ok = f["ok"] != "0";
+    answer.color = (COLORREF)strtoul(f["color"].c_str(), nullptr, 10);
+    answer.path = f["path"];
+    lstrcpynA(answer.font.lfFaceName, f["face"].c_str(), LF_FACESIZE);
+    answer.font.lfHeight = atol(f["height"].c_str());
+    answer.font.lfWeight = atol(f["weight"].c_str());
+    answer.font.lfItalic = f["italic"] == "1";
+    answer.font.lfCharSet = DEFAULT_CHARSET;
+    QueueDialogAnswer(answer);
+    return true;
 }
 
 void ClearDialogAnswers()

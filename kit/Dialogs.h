@@ -38,5 +38,9 @@ bool AskFolder(HWND owner, const std::string& initialFolder, std::string* folder
 // answers of one kind are taken in the order given.
 void QueueDialogAnswer(const DialogAnswer& answer);
 void ClearDialogAnswers();
+size_t PendingDialogAnswers();
+// An answer sent by a test in another process (kit/DialogAnswerProtocol.h);
+// false when the payload is not one.
+bool QueueDialogAnswerFromPayload(const std::string& payload);
 // How many dialogs were shown to the user (not answered from the queue).
 int ShownDialogCount();
