@@ -1,7 +1,8 @@
 // How a test in another process gives the running program the answers of
 // its next system dialogs (kit/Dialogs.h): WM_COPYDATA to the main window,
 // dwData kDialogAnswerTag, the answer as "key\0value\0" pairs:
-//   kind  color | font | open | save | folder
+//   kind  color | font | open | save | folder | question
+//   choice  0, 1, 2 the button, 3 closed (question)
 //   ok    1 | 0 (0: as if cancelled)
 //   color decimal COLORREF (color, font)
 //   face, height, weight, italic  (font)

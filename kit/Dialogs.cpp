@@ -15,6 +15,7 @@ namespace {
 std::mutex g_lock;
 std::deque<DialogAnswer> g_answers;
 int g_shown = 0;
+QuestionBox g_questionBox = nullptr;
 
 // The answer queued for the next dialog of that kind, if any.
 bool TakeAnswer(DialogKind kind, DialogAnswer* out)
@@ -124,6 +125,25 @@ bool AskFolder(HWND owner, const std::string& initialFolder, std::string* folder
     return true;
 }
 
+int AskQuestion(HWND owner, const std::string& title, const std::string& text,
+                const std::string& first, const std::string& second, const std::string& third)
+{
+    DialogAnswer answer;
+    if (TakeAnswer(DialogKind::Question, &answer)) return answer.choice;
+    QuestionBox box;
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        box = g_questionBox;
+    }
+    return box ? box(owner, title, text, first, second, third) : 3;
+}
+
+void SetQuestionBox(QuestionBox box)
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    g_questionBox = box;
+}
+
 void QueueDialogAnswer(const DialogAnswer& answer)
 {
     std::lock_guard<std::mutex> lock(g_lock);
@@ -151,13 +171,15 @@ bool QueueDialogAnswerFromPayload(const std::string& payload)
                                                             {"font", DialogKind::Font},
                                                             {"open", DialogKind::OpenFile},
                                                             {"save", DialogKind::SaveFile},
-                                                            {"folder", DialogKind::Folder}};
+                                                            {"folder", DialogKind::Folder},
+                                                            {"question", DialogKind::Question}};
     auto kind = kinds.find(f["kind"]);
     if (kind == kinds.end()) return false;
     DialogAnswer answer{kind->second};
     answer.ok = f["ok"] != "0";
     answer.color = (COLORREF)strtoul(f["color"].c_str(), nullptr, 10);
     answer.path = f["path"];
+    answer.choice = f.count("choice") ? atoi(f["choice"].c_str()) : 3;
     lstrcpynA(answer.font.lfFaceName, f["face"].c_str(), LF_FACESIZE);
     answer.font.lfHeight = atol(f["height"].c_str());
     answer.font.lfWeight = atol(f["weight"].c_str());
