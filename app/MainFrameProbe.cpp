@@ -10,6 +10,7 @@
 #include "kit/Dialogs.h"
 #include "platform/ui/UIProbeProtocol.h"
 #include "recorder/Zoom.h"
+#include "settings/UpdateCheck.h"
 
 #include <string>
 
@@ -60,6 +61,7 @@ bool MainFrame::HandleTestProbe(UINT uMsg, WPARAM wParam, LPARAM lParam)
     Put(out, "zoom_y", std::to_string(g_ptZoomCenter.y));
     Put(out, "zoom_tick", std::to_string(g_dwZoomTick));
     Put(out, "dialog_answers", std::to_string(PendingDialogAnswers()));
+    Put(out, "update_check", UpdateCheckStateName(GetUpdateCheckState()));
     HWND reply = reinterpret_cast<HWND>(wParam);
     if (IsWindow(reply)) {
         COPYDATASTRUCT cds = {};

@@ -328,7 +328,6 @@ TEST_F(CommandsTest, ButtonsOfWindowsNotInThisBuildChangeNothing)
                              "camera_open_btn",
                              "video_file_btn",
                              "format_convert_btn",
-                             "expand_btn",
                              "watermark_btn",
                              "add_text_rec_btn",
                              "coutdown_setting_btn",
