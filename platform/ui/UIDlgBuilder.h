@@ -23,7 +23,7 @@ class CDialogBuilder {
 public:
     // Strict checking, for tools that check a skin: while pProblems is set,
     // every fault of the layouts this builder reads is added to it, where
-    // building alone would drop the offending part without a trace:
+    // building alone would drop what is at fault without a trace:
     // - a tag that neither the factory nor the callback makes;
     // - an attribute that no handler in the control's SetAttribute chain
     //   takes, also inside attribute lists (scroll bar styles, a combo's
@@ -33,11 +33,12 @@ public:
     //   anywhere but directly under <Window>;
     // - an image that is not in the skin package (or, with no package open,
     //   not found by the skin lookup) or does not decode: the value of every
-    //   attribute whose name ends in "image", the file part of an image
-    //   string included;
+    //   attribute whose name ends in "image", the file of an image string
+    //   included;
     // - controls under a control that holds none, and XML errors.
     // The build goes on as it would without checking. Give a manager: the
-    // parts of <Window> are read only with one. Null turns checking off.
+    // fonts, defaults and attributes of <Window> are read only with one.
+    // Null turns checking off.
     void SetStrictCheck(std::vector<TLayoutProblem>* pProblems) { m_pProblems = pProblems; }
 
     // xml: a skin file name (type null or "xml"), layout text starting with
