@@ -11,9 +11,11 @@ ROOT (default: the repository) holds the layouts in ROOT/skin/*.xml and the
 C++ sources (*.h, *.cpp) anywhere below it except tests/, build*/ and hidden
 folders. The rules, kept simple on purpose:
 
-1. A window is a class whose GetSkinFile() returns a string literal, in the
-   class body of a header or as X::GetSkinFile() in a source. A class
-   without one takes the layout of a base class that has one.
+1. A window is a class that names its layout as a string literal: the
+   window kit's frame, first in the braces its constructor gives its base
+   (": SkinWindow({"x.xml", ...})"), or what its GetSkinFile() returns, in
+   the class body of a header or as X::GetSkinFile() in a source. A class
+   naming none takes the layout of a base class that names one.
 2. A line of code belongs to the class of the nearest definition above it
    that starts in column 0: "class X" / "struct X" (a class body), or
    "... X::member(" (a member function). Any other column-0 line with a "("
@@ -30,8 +32,8 @@ folders. The rules, kept simple on purpose:
    of a dialog builder) and the literals its code gives to SetName(...).
 5. Each look-up missing from those names is reported as
    "file:line: "name" is not a control name in layout.xml (Class)". So is a
-   GetSkinFile() layout that skin/ lacks. The check also fails when it
-   finds no window at all, so that it cannot pass by finding nothing.
+   named layout that skin/ lacks. The check also fails when it finds no
+   window at all, so that it cannot pass by finding nothing.
 """
 
 import os
@@ -43,7 +45,8 @@ MANAGER_TAGS = {"Window", "Font", "Default", "Image"}
 
 CLASS_DEF = re.compile(r"^(?:class|struct)\s+(\w+)\s*(?:final\s*)?(?::\s*([^{;]*))?\s*\{?\s*$")
 MEMBER_DEF = re.compile(r"\b(\w+)::~?\w+\s*\(")
-SKIN_FILE = re.compile(r"\bGetSkinFile\s*\(\s*\)[^;{]*\{\s*return\s+[\w:]*\(?\s*\"([^\"]+)\"")
+LAYOUT_NAMED = re.compile(r"\bGetSkinFile\s*\(\s*\)[^;{]*\{\s*return\s+[\w:]*\(?\s*\"([^\"]+)\"|"
+                       r":\s*\w+\s*\(\s*(?:\w+\s*)?\{\s*\"([^\"]+\.xml)\"")
 FIND = re.compile(r"\b(FindControl|Find)\s*(?:<[^;()]*?>)?\s*\(\s*\"([^\"\\]*)\"")
 OTHER_MANAGER = re.compile(r"(\w+)\s*(?:->|\.)\s*GetPaintManager\s*\(\s*\)\s*(?:->|\.)\s*$")
 OTHER_OBJECT = re.compile(r"(\w+)\s*(?:->|\.)\s*$")
@@ -118,9 +121,10 @@ def main():
     for path, text in texts.items():
         base_of.update(bases(text))
         for cls, start, end in segments(text):
-            for m in SKIN_FILE.finditer(text, start, end):
+            for m in LAYOUT_NAMED.finditer(text, start, end):
                 if cls:
-                    skin_files[cls] = (m.group(1), path, text.count("\n", 0, m.start()) + 1)
+                    skin_files[cls] = (m.group(1) or m.group(2), path,
+                                       text.count("\n", 0, m.start()) + 1)
 
     def layout_of(cls, seen=()):
         if cls in skin_files:
@@ -163,8 +167,8 @@ def main():
         path = os.path.join(skin, layout)
         if not os.path.isfile(path):
             decl = skin_files.get(cls)
-            where = "%s:%d" % (os.path.relpath(decl[1], root), decl[2]) if decl else cls
-            problems.append("%s: layout %s of %s is not in skin/" % (where, layout, cls))
+            where = (os.path.relpath(decl[1], root), decl[2]) if decl else (cls, 0)
+            problems.append(where + ("layout %s of %s is not in skin/" % (layout, cls),))
             continue
         if path not in layout_cache:
             layout_cache[path] = layout_names(path)
@@ -172,14 +176,14 @@ def main():
         for src, pos, name in sorted(set(items)):
             if name not in names:
                 line = texts[src].count("\n", 0, pos) + 1
-                problems.append("%s:%d: \"%s\" is not a control name in %s (%s)"
-                                % (os.path.relpath(src, root), line, name, layout, cls))
+                problems.append((os.path.relpath(src, root), line,
+                                 "\"%s\" is not a control name in %s (%s)" % (name, layout, cls)))
 
     total = sum(len(set(v)) for v in lookups.values())
-    for p in problems:
-        print(p)
+    for path, line, what in sorted(problems):
+        print("%s:%d: %s" % (path, line, what))
     if not skin_files:
-        print("no window names its layout through GetSkinFile() under %s" % root)
+        print("no window names its layout under %s" % root)
         return 1
     print("%d windows, %d look-ups, %d not found" % (len(lookups), total, len(problems)))
     return 1 if problems else 0

@@ -1,5 +1,6 @@
-// Two look-ups miss their layout: "title" (for "title") and "close_btn"
-// (for "closebtn"). Everything else is found or is not this window's.
+// Three look-ups miss their layout: "titel" (for "title"), "close_btn" (for
+// "closebtn") and "row_labl" (for "row_label"). Everything else is found or
+// is not this window's.
 #include "FixtureWindow.h"
 
 void FixtureWindow::InitWindow()
@@ -27,4 +28,12 @@ static void FillFromAnywhere(DuiLib::CPaintManagerUI& pm)
 void FixtureChild::InitWindow()
 {
     m_PaintManager.FindControl("closebtn");
+}
+
+FixtureKitWindow::FixtureKitWindow() : SkinWindow({"fixture_row.xml", "row"}) {}
+
+void FixtureKitWindow::OnWindowInit()
+{
+    Find("row");
+    Find<DuiLib::CLabelUI>("row_labl");
 }

@@ -1,8 +1,9 @@
 // Windows for the layout-name check's own test: one names its layout in its
-// class body, the other takes it from its base.
+// class body, one takes it from its base, one names it in the window kit's
+// frame.
 #pragma once
 
-#include "platform/ui/UIlib.h"
+#include "kit/SkinWindow.h"
 
 class FixtureWindow : public DuiLib::WindowImplBase {
 protected:
@@ -15,4 +16,12 @@ protected:
 
 class FixtureChild : public FixtureWindow {
     void InitWindow() override;
+};
+
+class FixtureKitWindow : public SkinWindow {
+public:
+    FixtureKitWindow();
+
+protected:
+    void OnWindowInit() override;
 };
