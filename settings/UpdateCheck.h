@@ -12,12 +12,11 @@
 // real one. A program started any other way always asks its own site.
 #pragma once
 
+#include "kit/WindowMessages.h"
+
 #include <windows.h>
 
 #include <string>
-
-// Posted to the main window when the check has ended.
-const UINT WM_UPDATE_CHECKED = WM_USER + 0x120;
 
 // Bounds of one check.
 const long kUpdateConnectTimeoutMs = 10 * 1000;

@@ -73,8 +73,7 @@ bool FeedReply::Append(const char* data, size_t size)
 size_t OnUpdateFeedData(char* data, size_t size, size_t count, void* user)
 {
     auto* reply = static_cast<FeedReply*>(user);
-    // size x count cannot overflow here: the client never hands over more
-    // than its buffer, but a refused block must not look accepted either.
+    // The client hands over at most its own buffer: no overflow.
     size_t bytes = size * count;
     if (!reply || !reply->Append(data, bytes)) return 0;
     return bytes;
