@@ -38,12 +38,6 @@ TEST(CompareVersion, FieldsOfFifteenDigitsCountAndSixteenDoNot)
     EXPECT_EQ(0, CompareVersionWith(sixteen + ".0.0.0", "0.0.0.1"));
 }
 
-TEST(CompareVersion, ATestProgramWithoutAVersionResourceIsOfferedNothing)
-{
-    EXPECT_EQ("", RunningProgramVersion());
-    EXPECT_EQ(0, CompareVersion("99.0.0.0"));
-}
-
 // Feeds the reply to the write callback in blocks of `block` bytes, as the
 // HTTP client would; the bytes the callback accepted in all.
 size_t Deliver(FeedReply* reply, const std::string& body, size_t block)
@@ -111,13 +105,6 @@ TEST(UpdateFeed, WhatIsNotTheFeedLeavesTheOfferAlone)
     ASSERT_TRUE(ParseUpdateFeed("\xEF\xBB\xBF{\"version\": \"2.0.0.0\"}", &info));
     EXPECT_EQ("2.0.0.0", info.version);
     EXPECT_EQ("", info.log);
-}
-
-TEST(UpdateFeed, TheFeedLivesAtItsPathOnTheSiteOverHttps)
-{
-    EXPECT_EQ(0, std::string(kProgramWebSite).compare(0, 8, "https://"));
-    EXPECT_EQ("http://127.0.0.1:8080/vintracam/vintrafile/update.json",
-              UpdateFeedUrl("http://127.0.0.1:8080/"));
 }
 
 }  // namespace
