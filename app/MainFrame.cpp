@@ -1,7 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildWindows.h"
-#include "app/HelpPage.h"
+#include "core/HelpPage.h"
 #include "app/LedFont.h"
 #include "app/MainFrameHost.h"
 #include "app/MainFrameTexts.h"

@@ -1,6 +1,7 @@
 #include "settings/ExpandToolWindow.h"
 
 #include "core/CfgDocument.h"
+#include "core/HelpPage.h"
 #include "core/SystemHelpers.h"
 #include "kit/MainWindow.h"
 #include "kit/WindowMessages.h"
@@ -60,7 +61,7 @@ void ExpandToolWindow::OnWindowInit()
         promise->SetMultiLine(true);
         promise->SetText(UserPromiseText().c_str());
     }
-    if (auto* home = Find("home_url_btn")) home->SetToolTip(kProgramWebSite);
+    if (auto* home = Find("home_url_btn")) home->SetToolTip(HelpPagePath().c_str());
 
     // Showing the settings is not choosing them: the selections below fire
     // their events before m_initialised is set, and the check boxes are set
@@ -108,7 +109,8 @@ void ExpandToolWindow::OnNotify(DuiLib::TNotifyUI& msg)
         return;
     }
     if (msg.sType == DUI_MSGTYPE_CLICK && msg.pSender->GetName() == "home_url_btn") {
-        OpenUrl(kProgramWebSite);
+        // The program's page is its help page in the program folder.
+        OpenHelpPage();
         return;
     }
     SkinWindow::OnNotify(msg);

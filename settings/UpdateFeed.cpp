@@ -9,7 +9,9 @@
 #include <memory>
 #include <vector>
 
-const char kProgramWebSite[] = "https://www.orbisk.net";
+// The program has no web site of its own yet: the feed's host is a name of
+// ours that resolves nowhere, so a check fails at once and offers nothing.
+const char kProgramWebSite[] = "https://update.orbisk.invalid";
 const char kUpdateFeedPath[] = "/vintracam/vintrafile/update.json";
 
 UpdateInfo g_updateInfo;
