@@ -1,5 +1,5 @@
-// The selection box's arithmetic: handles, what the mouse is on, and what a
-// drag does to the selection.
+// The selection box's arithmetic: its handles, what the mouse is on, and
+// what pulling a handle does (the end-to-end tests drag the real box).
 #include <gtest/gtest.h>
 
 #include "drawing/windows/CanvasGeometry.h"
@@ -16,82 +16,53 @@ bool Same(const RECT& a, const RECT& b)
 TEST(CanvasGeometry, HandlesAreSquaresOnTheCornersAndMiddlesOfTheBox)
 {
     const RECT box = {100, 200, 301, 401};
-    // Inset 2: squares of 4 x 4.
+    // Inset 2: squares of 4 x 4, inside the box.
     for (int i = 0; i <= 8; ++i) {
-        RECT square = GetTrackerHandleRect(box, 2, i);
+        RECT square = GetTrackerHandleRect(box, 2, i), inside;
         if (i == kHandleMove) {
             EXPECT_TRUE(IsRectEmpty(&square));
             continue;
         }
-        EXPECT_EQ(4, square.right - square.left) << i;
-        EXPECT_EQ(4, square.bottom - square.top) << i;
-        RECT inside;
+        EXPECT_TRUE(square.right - square.left == 4 && square.bottom - square.top == 4) << i;
         EXPECT_TRUE(IntersectRect(&inside, &square, &box) && Same(inside, square)) << i;
     }
-    EXPECT_TRUE(Same({100, 200, 104, 204}, GetTrackerHandleRect(box, 2, kHandleTopLeft)));
     EXPECT_TRUE(Same({198, 397, 202, 401}, GetTrackerHandleRect(box, 2, kHandleBottom)));
     EXPECT_TRUE(Same({297, 298, 301, 302}, GetTrackerHandleRect(box, 2, kHandleRight)));
-    for (int outside : {9, -1}) {
-        RECT none = GetTrackerHandleRect(box, 2, outside);
-        EXPECT_TRUE(IsRectEmpty(&none));
-    }
+    RECT none = GetTrackerHandleRect(box, 2, 9);
+    EXPECT_TRUE(IsRectEmpty(&none));
 }
 
 TEST(CanvasGeometry, TheMouseFindsSquaresFirstThenSidesOnlyNearTheWindowEdge)
 {
     const RECT middle = {300, 300, 600, 500};
     EXPECT_EQ(kHandleBottomRight, HitTestTrackerHandle(middle, kScreen, 2, {599, 499}));
-    EXPECT_EQ(kHandleTopLeft, HitTestTrackerHandle(middle, kScreen, 2, {300, 300}));
     EXPECT_EQ(kHandleLeft, HitTestTrackerHandle(middle, kScreen, 2, {301, 400}));
     // Away from the window's edges a side is only its middle square.
     EXPECT_EQ(kHandleMove, HitTestTrackerHandle(middle, kScreen, 2, {599, 350}));
-    EXPECT_EQ(kHandleMove, HitTestTrackerHandle(middle, kScreen, 2, {450, 400}));
 
-    // Against the right edge the whole right side pulls the box wider.
+    // Against the right edge the whole right side pulls the box wider, and
+    // a corner square still wins over the side.
     const RECT atRight = {900, 300, 1275, 500};
     EXPECT_EQ(kHandleRight, HitTestTrackerHandle(atRight, kScreen, 2, {1273, 330}));
-    EXPECT_EQ(kHandleRight, HitTestTrackerHandle(atRight, kScreen, 2, {1271, 470}));
-    // A corner square still wins over the side.
     EXPECT_EQ(kHandleTopRight, HitTestTrackerHandle(atRight, kScreen, 2, {1272, 301}));
-
-    // The whole screen: every side can be pulled along its length.
+    // The whole screen: every side along its length.
     EXPECT_EQ(kHandleBottom, HitTestTrackerHandle(kScreen, kScreen, 2, {1000, 797}));
     EXPECT_EQ(kHandleTop, HitTestTrackerHandle(kScreen, kScreen, 2, {600, 2}));
     EXPECT_EQ(kHandleLeft, HitTestTrackerHandle(kScreen, kScreen, 2, {1, 600}));
 }
 
-TEST(CanvasGeometry, ATopLeftHandlePulledPastTheOppositeCornerFlipsTheBox)
+TEST(CanvasGeometry, PulledHandlesStopAtTheScreenAndMiddleOnesKeepTheOtherDirection)
 {
     const SelectionInsets insets = InsetsOfSelection(kScreen, {200, 100, 500, 300});
-    const POINT anchor = TrackerAnchor(kHandleTopLeft, kScreen, insets);
-    EXPECT_EQ(500, anchor.x);
-    EXPECT_EQ(300, anchor.y);
-    SelectionInsets flipped = ResizeSelection(kHandleTopLeft, kScreen, insets, anchor, {650, 420});
-    EXPECT_TRUE(Same({500, 300, 650, 420}, SelectionFromInsets(kScreen, flipped)));
-    // Pulled past the screen's corner, it ends at the screen's edge.
-    SelectionInsets edge = ResizeSelection(kHandleTopLeft, kScreen, insets, anchor, {-30, -9});
-    EXPECT_TRUE(Same({0, 0, 500, 300}, SelectionFromInsets(kScreen, edge)));
-}
-
-TEST(CanvasGeometry, MiddleHandlesChangeOnlyTheirOwnDirection)
-{
-    const SelectionInsets insets = InsetsOfSelection(kScreen, {200, 100, 500, 300});
-    const POINT below = TrackerAnchor(kHandleTop, kScreen, insets);
-    SelectionInsets taller = ResizeSelection(kHandleTop, kScreen, insets, below, {999, 40});
-    EXPECT_TRUE(Same({200, 40, 500, 300}, SelectionFromInsets(kScreen, taller)));
-    const POINT left = TrackerAnchor(kHandleRight, kScreen, insets);
-    SelectionInsets narrower = ResizeSelection(kHandleRight, kScreen, insets, left, {150, 0});
-    EXPECT_TRUE(Same({150, 100, 200, 300}, SelectionFromInsets(kScreen, narrower)))
-        << "past its anchor the right side becomes the left";
-}
-
-TEST(CanvasGeometry, AMoveAgainstAnEdgeStopsThereWhileTheOtherDirectionGoesOn)
-{
-    const SelectionInsets insets = InsetsOfSelection(kScreen, {5, 100, 305, 300});
-    SelectionInsets moved = MoveSelection(insets, -40, 25);
-    EXPECT_TRUE(Same({0, 125, 300, 325}, SelectionFromInsets(kScreen, moved)));
-    SelectionInsets down = MoveSelection(moved, -10, 1000);
-    EXPECT_TRUE(Same({0, 600, 300, 800}, SelectionFromInsets(kScreen, down)));
+    auto pulled = [&](int handle, POINT to) {
+        POINT anchor = TrackerAnchor(handle, kScreen, insets);
+        return SelectionFromInsets(kScreen, ResizeSelection(handle, kScreen, insets, anchor, to));
+    };
+    EXPECT_TRUE(Same({0, 0, 500, 300}, pulled(kHandleTopLeft, {-30, -9})));
+    EXPECT_TRUE(Same({200, 40, 500, 300}, pulled(kHandleTop, {999, 40})));
+    // Past its anchor the right side becomes the left one.
+    EXPECT_TRUE(Same({150, 100, 200, 300}, pulled(kHandleRight, {150, 0})));
+    EXPECT_TRUE(Same({200, 100, 500, 800}, pulled(kHandleBottomLeft, {200, 900})));
 }
 
 }  // namespace

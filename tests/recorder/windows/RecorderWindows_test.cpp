@@ -1,6 +1,7 @@
 // The recorder's windows in this process (this thread is their UI thread),
 // opened through the module's registrations: the countdown window, and the
-// picker cancelled from its menu with a stand-in for the floating bar.
+// picker cancelled from its menu with a stand-in for the floating bar (the
+// end-to-end tests drive the picker with the real mouse).
 #include <gtest/gtest.h>
 
 #include "TestKit.h"
@@ -10,7 +11,6 @@
 #include "recorder/windows/RecorderModule.h"
 #include "recorder/windows/ScrCaptureWnd.h"
 
-#include <atomic>
 #include <string>
 #include <thread>
 
@@ -53,25 +53,11 @@ protected:
     }
 };
 
-// The mouse, as the hardware moves it, with this thread's windows served
-// meanwhile.
-void MoveMouse(POINT to)
+// A mouse message to the window at a client point, served at once.
+void Mouse(HWND window, UINT message, POINT at, WPARAM buttons = 0)
 {
-    SetCursorPos(to.x, to.y);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof in);
-    Pump(40);
-}
-
-void MouseButton(DWORD flags)
-{
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-    Pump(40);
+    SetCursorPos(at.x, at.y);
+    SendMessageA(window, message, buttons, MAKELPARAM(at.x, at.y));
 }
 
 TEST_F(RecorderWindowsTest, CountdownShowsEachSecondThenStartAndGoesAtOnce)
@@ -129,11 +115,9 @@ TEST_F(RecorderWindowsTest, PickerCancelledFromItsMenuBringsBackTheBarWithItsBut
     picker->ShowWindow(true);
     Pump(300);
 
-    MoveMouse({300, 300});
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    MoveMouse({420, 380});
-    MoveMouse({500, 400});
-    MouseButton(MOUSEEVENTF_LEFTUP);
+    Mouse(h, WM_LBUTTONDOWN, {300, 300}, MK_LBUTTON);
+    Mouse(h, WM_MOUSEMOVE, {500, 400}, MK_LBUTTON);
+    Mouse(h, WM_LBUTTONUP, {500, 400});
     ASSERT_TRUE(picker->IsConfirmed());
     RECT chosen = picker->GetSelection();
     EXPECT_EQ(300, chosen.left);
@@ -152,9 +136,7 @@ TEST_F(RecorderWindowsTest, PickerCancelledFromItsMenuBringsBackTheBarWithItsBut
         PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     });
-    MoveMouse({400, 350});
-    MouseButton(MOUSEEVENTF_RIGHTDOWN);
-    MouseButton(MOUSEEVENTF_RIGHTUP);
+    Mouse(h, WM_RBUTTONUP, {400, 350});
     helper.join();
     EXPECT_EQ("取消选择", second);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(h); }, 5000)) << "the picker closed";
