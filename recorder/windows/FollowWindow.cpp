@@ -18,6 +18,7 @@ const DWORD kFollowPeriodMs = 20;
 // current one stops, so a quick second recording never has two threads
 // steering one capture rectangle.
 std::atomic<unsigned> g_followGeneration{0};
+std::atomic<int> g_followThreads{0};
 
 struct FollowRequest {
     HWND window;
@@ -38,9 +39,10 @@ void MoveFrame(const FollowStep& step, unsigned generation)
         FlashWnd* frame = g_pFlashWnd;
         if (!frame || !StillFollowing(generation)) return;
         // Shown or hidden first: a hidden frame leaves the capture
-        // rectangle to this thread as it moves.
+        // rectangle to this thread as it moves. A window off the screen
+        // leaves the frame where it was.
         ::ShowWindow(frame->GetHWND(), step.frameShown ? SW_SHOWNOACTIVATE : SW_HIDE);
-        frame->MoveToRect(step.frame);
+        if (step.recordable) frame->MoveToRect(step.frame);
     });
 }
 
@@ -53,11 +55,22 @@ void StartWindowFollow(HWND window, const RECT& selection)
     // must still end it.
     g_bFollowWindow = 1;
     auto* request = new FollowRequest{window, selection, generation};
+    ++g_followThreads;
     HANDLE thread = CreateThread(nullptr, 0, FollowWindowThread, request, 0, nullptr);
-    if (thread)
+    if (thread) {
         CloseHandle(thread);
-    else
-        delete request;
+        return;
+    }
+    --g_followThreads;
+    delete request;
+    g_bFollowWindow = 0;
+}
+
+void StopWindowFollow()
+{
+    ++g_followGeneration;
+    g_bFollowWindow = 0;
+    for (int waited = 0; g_followThreads > 0 && waited < 1000; waited += 10) Sleep(10);
 }
 
 DWORD WINAPI FollowWindowThread(LPVOID param)
@@ -80,5 +93,6 @@ DWORD WINAPI FollowWindowThread(LPVOID param)
     // Only the current follow may clear the flag a newer one set.
     if (g_followGeneration == request->generation) g_bFollowWindow = 0;
     delete request;
+    --g_followThreads;
     return 0;
 }

@@ -17,3 +17,6 @@ void StartWindowFollow(HWND window, const RECT& selection);
 
 // The thread: every 20 ms a look at the window (a FollowRequest it frees).
 DWORD WINAPI FollowWindowThread(LPVOID request);
+
+// Ends any follow and waits for its thread (the program is closing).
+void StopWindowFollow();

@@ -2,6 +2,7 @@
 
 #include "recorder/windows/CountDownWnd.h"
 #include "recorder/windows/FlashWnd.h"
+#include "recorder/windows/FollowWindow.h"
 #include "recorder/windows/ScrCaptureWnd.h"
 
 namespace {
@@ -29,6 +30,7 @@ void RegisterWindows(WindowTable& table)
 
 const ProgramModule& RecorderModule()
 {
-    static const ProgramModule module = {"recorder", RegisterWindows};
+    static const ProgramModule module = {"recorder", RegisterWindows, nullptr, nullptr,
+                                         StopWindowFollow};
     return module;
 }
