@@ -10,6 +10,7 @@
 #include "kit/Dialogs.h"
 #include "platform/ui/UIProbeProtocol.h"
 #include "recorder/Zoom.h"
+#include "recorder/recording/RecordingState.h"
 #include "settings/UpdateCheck.h"
 
 #include <string>
@@ -62,6 +63,12 @@ bool MainFrame::HandleTestProbe(UINT uMsg, WPARAM wParam, LPARAM lParam)
     Put(out, "zoom_tick", std::to_string(g_dwZoomTick));
     Put(out, "dialog_answers", std::to_string(PendingDialogAnswers()));
     Put(out, "update_check", UpdateCheckStateName(GetUpdateCheckState()));
+    RECT capture = GetCaptureRect();
+    Put(out, "capture",
+        std::to_string(capture.left) + "," + std::to_string(capture.top) + "," +
+            std::to_string(capture.right) + "," + std::to_string(capture.bottom));
+    Put(out, "record_mode", std::to_string(g_nRecordMode.load()));
+    Put(out, "follow", std::to_string(g_bFollowWindow.load()));
     HWND reply = reinterpret_cast<HWND>(wParam);
     if (IsWindow(reply)) {
         COPYDATASTRUCT cds = {};

@@ -322,8 +322,7 @@ TEST_F(CommandsTest, ButtonsOfWindowsNotInThisBuildChangeNothing)
 {
     ASSERT_NE(nullptr, Start());
     std::vector<HWND> before = WindowsOfProcess(program_.Id());
-    for (const char* name : {"record_window_btn",
-                             "record_area_btn",
+    for (const char* name : {"record_area_btn",
                              "capture_screen_btn",
                              "camera_open_btn",
                              "video_file_btn",
