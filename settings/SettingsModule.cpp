@@ -1,12 +1,13 @@
 #include "settings/SettingsModule.h"
 
 #include "kit/WindowTable.h"
+#include "settings/CaptureSettingsWindows.h"
 
 namespace {
 
 void RegisterWindows(WindowTable& table)
 {
-    (void)table;
+    RegisterCaptureSettingsWindows(table);
 }
 
 }  // namespace
