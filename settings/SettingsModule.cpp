@@ -1,6 +1,7 @@
 #include "settings/SettingsModule.h"
 
 #include "kit/WindowTable.h"
+#include "settings/CaptureSettingsWindows.h"
 #include "settings/ExpandToolWindow.h"
 #include "settings/UpdateCheck.h"
 #include "settings/UpdateLogWindow.h"
@@ -15,6 +16,7 @@ void RegisterWindows(WindowTable& table)
     table.Register(WindowId::UpdateLog, {[](const WindowRequest& r) -> DuiLib::CWindowWnd* {
                        return new UpdateLogWindow(r.at.x, r.at.y);
                    }});
+    RegisterCaptureSettingsWindows(table);
 }
 
 // The main window starts the update check as it comes up; whatever of it
