@@ -175,14 +175,22 @@ copy_prefixes() {
         stop_wine "$k"
         rm -rf "$target"
         cp -a "$source" "$target.tmp"
-        # Scratch folders of earlier tests stay with their own seat.
-        find "$target.tmp/drive_c/users" -mindepth 3 -maxdepth 3 -path '*/Temp/*' -exec rm -rf {} +
+        clear_temp "$target.tmp"
         mv "$target.tmp" "$target"
     done
 }
 
+# Tests leave their scratch folders in the prefix's temporary folder, there
+# to look at until the next start; without this they would pile up in every
+# seat's prefix run after run.
+clear_temp() {
+    [ -d "$1/drive_c/users" ] || return 0
+    find "$1/drive_c/users" -mindepth 3 -maxdepth 3 -path '*/Temp/*' -exec rm -rf {} +
+}
+
 start_wine() {
     eval "$(wine_env "$1")"
+    alive "$1" wineserver || clear_temp "$WINEPREFIX"
     start_server "$1"
     # One trivial program brings up the prefix's services before the first test.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
