@@ -103,6 +103,15 @@ start_server() {
     echo $! > "$(seat_dir "$1")/wineserver.pid"
 }
 
+# The servers outlive the script that started them, so their parent is
+# init, which may take a second or two to reap them: an ended one that is
+# still a zombie counts as gone.
+running() {
+    local state
+    state=$(ps -o stat= -p "$1" 2>/dev/null) || return 1
+    [[ $state != Z* ]]
+}
+
 stop_one() {
     local pidfile
     pidfile=$(seat_dir "$1")/$2.pid
@@ -111,7 +120,7 @@ stop_one() {
     pid=$(cat "$pidfile")
     if kill -0 "$pid" 2>/dev/null; then
         kill "$pid" 2>/dev/null || true
-        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        for _ in $(seq 50); do running "$pid" || break; sleep 0.1; done
         kill -9 "$pid" 2>/dev/null || true
     fi
     rm -f "$pidfile"
