@@ -19,7 +19,7 @@ RUN=$ORBISK_BUILD/run
 # ctest's resource specification: one slot per seat.
 SEATS_FILE=$RUN/seats.json
 # Bump when the prefix set-up below changes, so old prefixes are remade.
-PREFIX_VERSION=3
+PREFIX_VERSION=5
 mkdir -p "$RUN"
 
 seat_count() {
@@ -161,6 +161,13 @@ prepare_prefix() {
         } | iconv -f UTF-8 -t GBK > "$reg"
         # regedit returns once the keys are in the (persistent) server.
         wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
+        # Z: is the Linux root, on the file system that holds C: too: the two
+        # tie on free space, and a write anywhere on the machine decides
+        # which one the program takes as the drive with the most (making a
+        # VintraAVI folder in / when it is Z:). As a network drive Z: is not
+        # among the fixed drives it chooses from. The drives are read when
+        # the server starts again below.
+        wine reg add 'HKLM\Software\Wine\Drives' /v z: /d network /f </dev/null >/dev/null 2>&1
         # The second line tells the copies which making of the prefix they
         # come from, so a remade one is copied again.
         printf '%s\n%s\n' "$PREFIX_VERSION" "$(date +%s.%N)" > "$prefix/.orbisk-prefix"
