@@ -214,10 +214,18 @@ start_wine() {
     # starts it passes it their output, and a test's output that stays open
     # makes ctest wait for it. A hidden window of our own keeps one running
     # from here, with its output on /dev/null.
-    local keeper=$ORBISK_BUILD/tests-bin/desktop_keeper.exe
+    # It says when its window is up; returning earlier would leave the first
+    # test to open a window starting the desktop process with its output.
+    local keeper=$ORBISK_BUILD/tests-bin/desktop_keeper.exe dir ready
+    dir=$(seat_dir "$1")
+    ready=$dir/keeper.ready
     if [ -f "$keeper" ] && ! alive "$1" keeper; then
-        wine "$keeper" </dev/null >/dev/null 2>&1 &
-        echo $! > "$(seat_dir "$1")/keeper.pid"
+        rm -f "$ready"
+        # Z: is the Linux root in every prefix.
+        wine "$keeper" "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
+        echo $! > "$dir/keeper.pid"
+        for _ in $(seq 300); do [ -f "$ready" ] && break; sleep 0.05; done
+        [ -f "$ready" ] || die "the desktop keeper of seat $1 did not start"
     fi
 }
 
