@@ -16,7 +16,7 @@ set -euo pipefail
 . "$(dirname "$0")/lib/common.sh"
 
 RUN=$ORBISK_BUILD/run
-# ctest's resource specification: one slot per seat.
+# The seats as ctest's resources: one slot each.
 SEATS_FILE=$RUN/seats.json
 # Bump when the prefix set-up below changes, so old prefixes are remade.
 PREFIX_VERSION=5
