@@ -213,9 +213,8 @@ start_wine() {
     # Wine's desktop process comes and goes with the last window; whoever
     # starts it passes it their output, and a test's output that stays open
     # makes ctest wait for it. A hidden window of our own keeps one running
-    # from here, with its output on /dev/null.
-    # It says when its window is up; returning earlier would leave the first
-    # test to open a window starting the desktop process with its output.
+    # from here, with its output on /dev/null; it says when its window is
+    # up, as until then the first test to open one could start it instead.
     local keeper=$ORBISK_BUILD/tests-bin/desktop_keeper.exe dir ready
     dir=$(seat_dir "$1")
     ready=$dir/keeper.ready
