@@ -154,6 +154,9 @@ protected:
         HWND box = WaitForWindow("#32770", nullptr, 10000, program_.Id());
         EXPECT_NE(nullptr, box);
         if (!box) return "";
+        // The box can be found before its texts are filled in, which happens
+        // just before it shows: read them once it is on the screen.
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(box) != FALSE; }, 5000));
         std::string text;
         for (HWND c = nullptr; (c = FindWindowExA(box, c, "Static", nullptr)) != nullptr;) {
             char buf[512] = {};
