@@ -147,30 +147,6 @@ protected:
         PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
     }
-
-    // The system message box the program shows, its text, and the answer.
-    std::string AnswerSystemBox(int answer)
-    {
-        HWND box = WaitForWindow("#32770", nullptr, 10000, program_.Id());
-        EXPECT_NE(nullptr, box);
-        if (!box) return "";
-        // The box can be found before its texts are filled in, which happens
-        // just before it shows: read them once it is on the screen.
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(box) != FALSE; }, 5000));
-        std::string text;
-        for (HWND c = nullptr; (c = FindWindowExA(box, c, "Static", nullptr)) != nullptr;) {
-            char buf[512] = {};
-            SendMessageTimeoutA(c, WM_GETTEXT, sizeof buf, (LPARAM)buf, SMTO_NORMAL, 5000, nullptr);
-            text += buf;
-        }
-        char title[64] = {};
-        SendMessageTimeoutA(box, WM_GETTEXT, sizeof title, (LPARAM)title, SMTO_NORMAL, 5000,
-                            nullptr);
-        EXPECT_STREQ("提示", title);
-        PostMessageA(box, WM_COMMAND, answer, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
-        return text;
-    }
 };
 
 TEST_F(CommandsTest, HotKeyOneRecordsTheWholeScreenUntilPressedAgain)
