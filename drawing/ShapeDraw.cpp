@@ -5,6 +5,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,32 +29,29 @@ Color Argb(BYTE alpha, COLORREF c)
     return Color(alpha, GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-// The shape's points in drawing order, in a buffer each drawing thread
-// keeps, so a redraw allocates nothing.
-const Point* CurvePoints(const std::list<POINT>& points, INT* count)
+// The shape's points in drawing order, at most kMaxCurvePoints of them.
+std::vector<Point> CurvePoints(const std::list<POINT>& points)
 {
-    thread_local std::vector<Point> buffer(kMaxCurvePoints);
-    INT n = 0;
+    std::vector<Point> out;
+    out.reserve(std::min(points.size(), kMaxCurvePoints));
     for (const POINT& p : points) {
-        if ((size_t)n == kMaxCurvePoints) break;
-        buffer[(size_t)n++] = Point(p.x, p.y);
+        if (out.size() == kMaxCurvePoints) break;
+        out.emplace_back(p.x, p.y);
     }
-    *count = n;
-    return buffer.data();
+    return out;
 }
 
 void DrawStroke(Graphics& g, const std::list<POINT>& points, COLORREF colour, BYTE alpha,
                 int width, bool roundTension)
 {
     if (points.size() < 2) return;
-    INT count = 0;
-    const Point* pts = CurvePoints(points, &count);
+    const std::vector<Point> pts = CurvePoints(points);
     g.SetSmoothingMode(SmoothingModeHighQuality);
     Pen pen(Argb(alpha, colour), (REAL)width);
     if (roundTension)
-        g.DrawCurve(&pen, pts, count, 1.0f);
+        g.DrawCurve(&pen, pts.data(), (INT)pts.size(), 1.0f);
     else
-        g.DrawCurve(&pen, pts, count);
+        g.DrawCurve(&pen, pts.data(), (INT)pts.size());
 }
 
 std::wstring Wide(const std::string& text)

@@ -322,6 +322,8 @@ SIZE CMenuUI::EstimateSize(SIZE szAvailable)
 }
 
 // ---- CMenuElementUI ----
+// An item is chosen by a click or from the keyboard (Return on the selected
+// item) alike: either way its width goes to the drawing board.
 
 CMenuElementUI::CMenuElementUI()
 {
@@ -405,9 +407,9 @@ void CMenuElementUI::CreateMenuWnd()
     if (!m_pWindow->Init(this, "", "", POINT{0, 0})) m_pWindow = nullptr;
 }
 
-void CMenuElementUI::Choose(bool applyWidth)
+void CMenuElementUI::Choose()
 {
-    if (applyWidth) ApplyLineWidthMenuText(GetText());
+    ApplyLineWidthMenuText(GetText());
     CloseEveryMenu(m_pManager ? m_pManager->GetPaintWindow() : nullptr);
 }
 
@@ -418,7 +420,7 @@ bool CMenuElementUI::Activate()
         if (HasSubItems())
             CreateMenuWnd();
         else
-            Choose(false);
+            Choose();
     }
     return true;
 }
@@ -444,7 +446,7 @@ void CMenuElementUI::DoEvent(TEventUI& event)
         if (HasSubItems())
             CreateMenuWnd();
         else
-            Choose(true);
+            Choose();
         return;
     }
     CListContainerElementUI::DoEvent(event);

@@ -3,7 +3,8 @@
 // point. An item holding items opens them as a sub-menu beside it. The
 // whole chain of menus closes when an item is chosen or the focus leaves
 // the chain; Escape closes the menu it is pressed in. Choosing "1px" ..
-// "5px" sets the drawing board's width of its current tool.
+// "5px" (a click, or Return on the selected item) sets the drawing board's
+// width of its current tool.
 //
 //   auto* menu = new DuiLib::CMenuWnd(toolWindow);
 //   menu->Init(nullptr, "pen_weight_menu.xml", "xml", screenPoint);
@@ -184,9 +185,9 @@ public:
 
 private:
     friend class CMenuWnd;
-    // An item without sub-items was chosen: its width goes to the drawing
-    // board when applyWidth, and every menu closes.
-    void Choose(bool applyWidth);
+    // An item without sub-items was chosen: the width it names goes to the
+    // drawing board, and every menu closes.
+    void Choose();
 
     CMenuWnd* m_pWindow = nullptr;
     CControlUI* m_pOwnerControl = nullptr;

@@ -109,11 +109,11 @@ void ClickAt(POINT p)
     SendInput(2, in, sizeof(INPUT));
 }
 
-void PressEscape()
+void PressKey(WORD vk)
 {
     INPUT in[2] = {};
     in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = VK_ESCAPE;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof(INPUT));
 }
@@ -152,6 +152,16 @@ TEST_F(MenuTest, ClickingThreePxSetsTheCurrentToolsWidthAndClosesTheMenu)
     ASSERT_TRUE(PumpUntil([] { return OpenMenus().empty(); })) << "the menu closed";
     EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(3, g_drawingBoard.GetWidth(kToolArrow));
+
+    // From the keyboard: Return on the item the mouse selected.
+    menu = new CMenuWnd(host.hwnd);
+    ASSERT_TRUE(menu->Init(nullptr, "pen_weight_menu.xml", "xml", {150, 160}));
+    h = menu->GetHWND();
+    testkit::Pump(100, TranslateUi);
+    MoveMouseTo(ScreenCentre(h, Item(h, "4px")));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(PumpUntil([] { return OpenMenus().empty(); }));
+    EXPECT_EQ(4, g_drawingBoard.GetWidth(kToolArrow));
 
     // With the eraser, which has no width, a choice changes nothing.
     int widths[6];
@@ -202,7 +212,7 @@ TEST_F(MenuTest, ASubMenuOpensBesideItsItemAndTheChainClosesWhenTheFocusLeaves)
 
     // Escape closes the sub-menu only; a plain item of the menu closes it
     // as well.
-    PressEscape();
+    PressKey(VK_ESCAPE);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(sub); }));
     EXPECT_TRUE(IsWindowVisible(top));
     MoveMouseTo(ScreenCentre(top, Item(top, "打开")));
