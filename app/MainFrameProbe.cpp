@@ -10,6 +10,8 @@
 #include "kit/Dialogs.h"
 #include "platform/ui/UIProbeProtocol.h"
 #include "recorder/Zoom.h"
+#include "recorder/recording/RecordingState.h"
+#include "settings/UpdateCheck.h"
 
 #include <string>
 
@@ -60,6 +62,13 @@ bool MainFrame::HandleTestProbe(UINT uMsg, WPARAM wParam, LPARAM lParam)
     Put(out, "zoom_y", std::to_string(g_ptZoomCenter.y));
     Put(out, "zoom_tick", std::to_string(g_dwZoomTick));
     Put(out, "dialog_answers", std::to_string(PendingDialogAnswers()));
+    Put(out, "update_check", UpdateCheckStateName(GetUpdateCheckState()));
+    RECT capture = GetCaptureRect();
+    Put(out, "capture",
+        std::to_string(capture.left) + "," + std::to_string(capture.top) + "," +
+            std::to_string(capture.right) + "," + std::to_string(capture.bottom));
+    Put(out, "record_mode", std::to_string(g_nRecordMode.load()));
+    Put(out, "follow", std::to_string(g_bFollowWindow.load()));
     HWND reply = reinterpret_cast<HWND>(wParam);
     if (IsWindow(reply)) {
         COPYDATASTRUCT cds = {};

@@ -5,7 +5,9 @@
 //     menu_160, menu_161, menu_163 ("enabled"/"grayed"), skin, led, closing,
 //     float_shown (the floating bar's shown flag), zoom_x, zoom_y, zoom_tick
 //     (the last zoom request), dialog_answers (answers waiting for the next
-//     system dialogs).
+//     system dialogs), update_check (the update check's state,
+//     settings/UpdateCheck.h), capture ("left,top,right,bottom" of the
+//     capture rectangle), record_mode, follow (the window follow's flag).
 // WM_COPYDATA with kDialogAnswerTag (kit/DialogAnswerProtocol.h): the answer
 //     of the next system dialog of its kind.
 //   op kMainFrameProbeEndMenu: ends the open tray menu without a choice.

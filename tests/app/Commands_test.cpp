@@ -322,13 +322,11 @@ TEST_F(CommandsTest, ButtonsOfWindowsNotInThisBuildChangeNothing)
 {
     ASSERT_NE(nullptr, Start());
     std::vector<HWND> before = WindowsOfProcess(program_.Id());
-    for (const char* name : {"record_window_btn",
-                             "record_area_btn",
+    for (const char* name : {"record_area_btn",
                              "capture_screen_btn",
                              "camera_open_btn",
                              "video_file_btn",
                              "format_convert_btn",
-                             "expand_btn",
                              "watermark_btn",
                              "add_text_rec_btn",
                              "coutdown_setting_btn",
