@@ -78,7 +78,7 @@ public:
     std::string GetClassName() const override { return "CPenObj"; }
 
 protected:
-    // A shape of two given points (the straight line).
+    // For the straight line, which brings its own two points.
     CPenObj(int width, COLORREF colour) : CShapeObj(colour, width) {}
 };
 

@@ -86,6 +86,15 @@ void Round(int i)
         g_drawingBoard.TrackShape({200, y + 40});
         g_drawingBoard.FinishShape();
     }
+    if (i % 7 == 0) {
+        // Ctrl+Z with the button still down: the stroke being drawn goes.
+        g_drawingBoard.SetTool(kToolHighlighter);
+        g_drawingBoard.BeginShape({30, y}, 5, RGB(0, 255, 0));
+        g_drawingBoard.TrackShape({60, y + 5});
+        g_drawingBoard.Undo();
+        g_drawingBoard.TrackShape({90, y + 10});
+        g_drawingBoard.FinishShape();
+    }
     if (i % 4 == 0) g_drawingBoard.Undo();
     if (i % 8 == 0) g_drawingBoard.Redo();
     if (i % 50 == 49) g_drawingBoard.ClearBoard();
