@@ -1,7 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildWindows.h"
-#include "app/HelpPage.h"
+#include "core/HelpPage.h"
 #include "app/LedFont.h"
 #include "app/MainFrameHost.h"
 #include "app/MainFrameTexts.h"
@@ -20,6 +20,7 @@
 #include "recorder/recording/RecordStatus.h"
 #include "recorder/recording/RecordingState.h"
 #include "recorder/recording/SaveRecording.h"
+#include "settings/UpdateCheck.h"
 
 MainFrame* g_pMainFrame = nullptr;
 
@@ -161,6 +162,9 @@ void MainFrame::CreateFloatRecWindow()
 
     // The tray icon.
     TrayIconSetup(DuiLib::CPaintManagerUI::GetInstance(), m_hWnd);
+
+    // Whether a newer version is out; the answer comes as WM_UPDATE_CHECKED.
+    StartUpdateCheck(m_hWnd);
 }
 
 // --- Tray -----------------------------------------------------------------------
@@ -269,6 +273,8 @@ LRESULT MainFrame::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
         UninstallMyHook(nullptr);
     } else if (uMsg == g_uRecordInterruptedMsg) {
         OnRecordInterrupted(kRecordInterruptedText);
+    } else if (uMsg == WM_UPDATE_CHECKED) {
+        if (TakeUpdateOffer()) SetControlVisible(m_pUpdateBtn, true);
     } else if (TestHooksOn() && HandleTestProbe(uMsg, wParam, lParam)) {
         bHandled = TRUE;
         return 1;

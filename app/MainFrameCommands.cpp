@@ -1,7 +1,7 @@
 // What the main window does when the user acts on its controls and hot keys,
 // and the openers of the child windows it keeps.
 #include "app/ChildWindows.h"
-#include "app/HelpPage.h"
+#include "core/HelpPage.h"
 #include "app/MainCommands.h"
 #include "app/MainFrame.h"
 #include "app/MessageBoxWindow.h"

@@ -19,6 +19,9 @@ public:
     {
         if (!g_pMainFrame) return;
         if (secondsLeft == 0) {
+            // "开始!" as the recording starts, then gone before its first frame.
+            if (DuiLib::CWindowWnd* countdown = GetWindowTable().Current(WindowId::CountDown))
+                countdown->SendMessage(WM_RECORD_STATUS, 0);
             g_pMainFrame->CloseCountDownWnd();
             return;
         }

@@ -6,8 +6,12 @@
 #include "app/LedFont.h"
 #include "app/MainFrame.h"
 #include "app/MainFrameProbe.h"
+#include "kit/DialogAnswerProtocol.h"
+#include "kit/Dialogs.h"
 #include "platform/ui/UIProbeProtocol.h"
 #include "recorder/Zoom.h"
+#include "recorder/recording/RecordingState.h"
+#include "settings/UpdateCheck.h"
 
 #include <string>
 
@@ -25,6 +29,12 @@ void Put(std::string& out, const char* key, const std::string& value)
 
 bool MainFrame::HandleTestProbe(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    if (uMsg == WM_COPYDATA) {
+        const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (!cds || cds->dwData != kDialogAnswerTag) return false;
+        return QueueDialogAnswerFromPayload(
+            std::string(static_cast<const char*>(cds->lpData), cds->cbData));
+    }
     static const UINT probe = RegisterWindowMessageA(kMainFrameProbeMessage);
     if (uMsg != probe) return false;
     if (lParam == kMainFrameProbeEndMenu) {
@@ -51,6 +61,14 @@ bool MainFrame::HandleTestProbe(UINT uMsg, WPARAM wParam, LPARAM lParam)
     Put(out, "zoom_x", std::to_string(g_ptZoomCenter.x));
     Put(out, "zoom_y", std::to_string(g_ptZoomCenter.y));
     Put(out, "zoom_tick", std::to_string(g_dwZoomTick));
+    Put(out, "dialog_answers", std::to_string(PendingDialogAnswers()));
+    Put(out, "update_check", UpdateCheckStateName(GetUpdateCheckState()));
+    RECT capture = GetCaptureRect();
+    Put(out, "capture",
+        std::to_string(capture.left) + "," + std::to_string(capture.top) + "," +
+            std::to_string(capture.right) + "," + std::to_string(capture.bottom));
+    Put(out, "record_mode", std::to_string(g_nRecordMode.load()));
+    Put(out, "follow", std::to_string(g_bFollowWindow.load()));
     HWND reply = reinterpret_cast<HWND>(wParam);
     if (IsWindow(reply)) {
         COPYDATASTRUCT cds = {};

@@ -3,12 +3,14 @@
 #include "app/CrashDump.h"
 #include "app/LedFont.h"
 #include "app/MainFrame.h"
+#include "app/MessageBoxWindow.h"
 #include "app/ProgramModules.h"
 #include "app/ResourceIds.h"
 #include "app/SingleInstance.h"
 #include "app/StaticStartup.h"
 #include "core/CfgDocument.h"
 #include "core/UiThread.h"
+#include "kit/Dialogs.h"
 #include "platform/ui/UIlib.h"
 #include "recorder/OverlaySettings.h"
 #include "recorder/audio/AudioEndpoints.h"
@@ -123,6 +125,8 @@ int RunProgram()
     // Workers hand their work for the windows and the configuration to this
     // thread.
     BindUiThread();
+    // The windows of every module ask their questions in the program's box.
+    SetQuestionBox(MessageBoxWindow::Ask);
 
     LedFontScope ledFont;
     RichEditLibrary richEdit;

@@ -1,10 +1,13 @@
 #include "kit/Dialogs.h"
 
+#include "kit/DialogAnswerProtocol.h"
 #include "kit/FolderDialog.h"
 
 #include <commdlg.h>
 
+#include <cstdlib>
 #include <deque>
+#include <map>
 #include <mutex>
 
 namespace {
@@ -12,6 +15,7 @@ namespace {
 std::mutex g_lock;
 std::deque<DialogAnswer> g_answers;
 int g_shown = 0;
+QuestionBox g_questionBox = nullptr;
 
 // The answer queued for the next dialog of that kind, if any.
 bool TakeAnswer(DialogKind kind, DialogAnswer* out)
@@ -121,10 +125,68 @@ bool AskFolder(HWND owner, const std::string& initialFolder, std::string* folder
     return true;
 }
 
+int AskQuestion(HWND owner, const std::string& title, const std::string& text,
+                const std::string& first, const std::string& second, const std::string& third)
+{
+    DialogAnswer answer;
+    if (TakeAnswer(DialogKind::Question, &answer)) return answer.choice;
+    QuestionBox box;
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        box = g_questionBox;
+    }
+    return box ? box(owner, title, text, first, second, third) : 3;
+}
+
+void SetQuestionBox(QuestionBox box)
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    g_questionBox = box;
+}
+
 void QueueDialogAnswer(const DialogAnswer& answer)
 {
     std::lock_guard<std::mutex> lock(g_lock);
     g_answers.push_back(answer);
+}
+
+size_t PendingDialogAnswers()
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    return g_answers.size();
+}
+
+bool QueueDialogAnswerFromPayload(const std::string& payload)
+{
+    std::map<std::string, std::string> f;
+    for (size_t p = 0; p < payload.size();) {
+        size_t k = payload.find('\0', p);
+        if (k == std::string::npos) break;
+        size_t v = payload.find('\0', k + 1);
+        if (v == std::string::npos) break;
+        f[payload.substr(p, k - p)] = payload.substr(k + 1, v - k - 1);
+        p = v + 1;
+    }
+    static const std::map<std::string, DialogKind> kinds = {{"color", DialogKind::Color},
+                                                            {"font", DialogKind::Font},
+                                                            {"open", DialogKind::OpenFile},
+                                                            {"save", DialogKind::SaveFile},
+                                                            {"folder", DialogKind::Folder},
+                                                            {"question", DialogKind::Question}};
+    auto kind = kinds.find(f["kind"]);
+    if (kind == kinds.end()) return false;
+    DialogAnswer answer{kind->second};
+    answer.ok = f["ok"] != "0";
+    answer.color = (COLORREF)strtoul(f["color"].c_str(), nullptr, 10);
+    answer.path = f["path"];
+    answer.choice = f.count("choice") ? atoi(f["choice"].c_str()) : 3;
+    lstrcpynA(answer.font.lfFaceName, f["face"].c_str(), LF_FACESIZE);
+    answer.font.lfHeight = atol(f["height"].c_str());
+    answer.font.lfWeight = atol(f["weight"].c_str());
+    answer.font.lfItalic = f["italic"] == "1";
+    answer.font.lfCharSet = DEFAULT_CHARSET;
+    QueueDialogAnswer(answer);
+    return true;
 }
 
 void ClearDialogAnswers()

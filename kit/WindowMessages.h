@@ -12,6 +12,7 @@ const UINT WM_SHOW_SAVE_NOTICE = 0x429;         // show the save notice, wParam 
 const UINT WM_OPEN_HOMEPAGE = 0x42A;            // for other processes: the program's page
 const UINT WM_SHOW_GUIDE = 0x42B;               // for other processes: the guide window
 const UINT WM_CLOSE_MAIN = 0x42C;               // for other processes: close the program
+const UINT WM_UPDATE_CHECKED = WM_USER + 0x120;  // 0x520: the update check has ended (settings/UpdateCheck.h)
 const UINT WM_RECORD_STARTED = 0x5401;
 const UINT WM_RECORD_STOPPED = 0x5402;
 const UINT WM_LIST_ADD_ITEM = 0x8410;           // a list gains one item (lParam)

@@ -319,9 +319,20 @@ void CComboUI::Reindex(int iFrom)
         if (IListItemUI* item = ItemOf(GetItemAt(i))) item->SetIndex(i);
 }
 
+void CComboUI::SetVisible(bool bVisible)
+{
+    CControlUI::SetVisible(bVisible);
+}
+
+void CComboUI::SetInternVisible(bool bVisible)
+{
+    CControlUI::SetInternVisible(bVisible);
+}
+
 bool CComboUI::AddAt(CControlUI* pControl, int iIndex)
 {
     if (!CContainerUI::AddAt(pControl, iIndex)) return false;
+    pControl->SetInternVisible(true);
     if (IListItemUI* item = ItemOf(pControl)) item->SetOwner(this);
     Reindex(iIndex);
     if (m_iCurSel >= iIndex) ++m_iCurSel;

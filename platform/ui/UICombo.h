@@ -26,6 +26,12 @@ public:
     // The current item's text.
     CDuiString GetText() const override;
 
+    // The items show in the drop-down, not in the combo's place: whatever
+    // hides the combo (a tab page not shown) leaves them selectable; only an
+    // item's own visibility counts.
+    void SetVisible(bool bVisible = true) override;
+    void SetInternVisible(bool bVisible = true) override;
+
     bool AddAt(CControlUI* pControl, int iIndex) override;
     // Removing the current item leaves nothing selected (and sends nothing).
     bool Remove(CControlUI* pControl, bool bDoNotDestroy = false) override;

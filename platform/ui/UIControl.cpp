@@ -1,6 +1,7 @@
 #include "platform/ui/UIControl.h"
 
 #include "platform/ui/UIAttrParse.h"
+#include "platform/ui/UIAttributeReport.h"
 #include "platform/ui/UILog.h"
 #include "platform/ui/UIRender.h"
 
@@ -460,6 +461,8 @@ void CControlUI::SetAttribute(LPCSTR pstrName, LPCSTR pstrValue)
         SetContextMenuUsed(ParseBool(pstrValue));
     } else {
         DUITRACE("%s: attribute %s ignored", GetClass(), pstrName);
+        if (IAttributeReport* report = GetThreadAttributeReport())
+            report->UnknownAttribute(this, pstrName, pstrValue);
     }
 }
 
@@ -483,6 +486,8 @@ CControlUI* CControlUI::ApplyAttributeList(LPCSTR pstrList)
         while (*p && *p != quote) ++p;
         std::string value(valueStart, p);
         if (*p) ++p;
+        if (IAttributeReport* report = GetThreadAttributeReport())
+            report->ListAttribute(this, name.c_str(), value.c_str());
         SetAttribute(name.c_str(), value.c_str());
     }
     return this;

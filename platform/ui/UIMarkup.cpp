@@ -100,6 +100,17 @@ LPCSTR CMarkupNode::GetAttributeValue(int index) const
     return a ? a->Value() : "";
 }
 
+int CMarkupNode::GetLine() const
+{
+    return m_e ? m_e->Row() : 0;
+}
+
+int CMarkupNode::GetAttributeLine(int index) const
+{
+    TiXmlAttribute* a = AttributeAt(m_e, index);
+    return a ? a->Row() : 0;
+}
+
 CMarkup::CMarkup() = default;
 CMarkup::~CMarkup() = default;
 
@@ -130,6 +141,7 @@ void CMarkup::Release()
 {
     m_doc.reset();
     m_error.clear();
+    m_errorLine = 0;
 }
 
 bool CMarkup::IsValid() const
@@ -146,11 +158,13 @@ bool CMarkup::Parse(const std::string& utf8)
         snprintf(where, sizeof where, ": XML error at line %d, column %d: ", m_doc->ErrorRow(),
                  m_doc->ErrorCol());
         m_error = m_source + where + (m_doc->Error() ? m_doc->ErrorDesc() : "no root element");
+        m_errorLine = m_doc->Error() ? m_doc->ErrorRow() : 0;
         m_doc.reset();
         return false;
     }
     ConvertTreeToAnsi(m_doc->RootElement());
     m_error.clear();
+    m_errorLine = 0;
     return true;
 }
 

@@ -34,6 +34,12 @@ public:
     LPCSTR GetAttributeName(int index) const;
     LPCSTR GetAttributeValue(int index) const;
 
+    // Line in the source text (the first is 1) of the element's start tag
+    // and of one of its attributes, for reports that point into a layout;
+    // 0 when unknown.
+    int GetLine() const;
+    int GetAttributeLine(int index) const;
+
 private:
     TiXmlElement* m_e = nullptr;
 };
@@ -56,6 +62,8 @@ public:
     CMarkupNode GetRoot();
     // "name: XML error at line 3, column 7: ..." or the file that was missing.
     const std::string& GetLastErrorMessage() const { return m_error; }
+    // The line of the last XML error; 0 when the text was not the fault.
+    int GetLastErrorLine() const { return m_errorLine; }
     void SetSourceName(const std::string& name) { m_source = name; }
     const std::string& SourceName() const { return m_source; }
 
@@ -64,6 +72,7 @@ private:
 
     std::unique_ptr<TiXmlDocument> m_doc;
     std::string m_error;
+    int m_errorLine = 0;
     std::string m_source;
 };
 

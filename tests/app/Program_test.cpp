@@ -182,6 +182,19 @@ TEST_F(ProgramTest, AsAUserStartsItTheProgramIgnoresTheTestProbesAndTheCrashSwit
     EXPECT_EQ(0, program_.Wait(20000));
 }
 
+TEST_F(ProgramTest, ATestGivesTheRunningProgramTheAnswersOfItsNextDialogs)
+{
+    ASSERT_NE(nullptr, Start());
+    EXPECT_EQ("0", Frame()["dialog_answers"]);
+    EXPECT_TRUE(AnswerNextDialog(main_, "folder", true, "C:\\录像"));
+    LOGFONTA font = {};
+    strcpy(font.lfFaceName, "宋体");
+    font.lfHeight = -14;
+    EXPECT_TRUE(AnswerNextDialog(main_, "font", true, "", RGB(1, 2, 3), &font));
+    EXPECT_FALSE(AnswerNextDialog(main_, "printer", true)) << "no such dialog";
+    EXPECT_EQ("2", Frame()["dialog_answers"]);
+}
+
 TEST_F(ProgramTest, RecordingStartAndStopSwitchTheWindowAndTheMouseHook)
 {
     ASSERT_NE(nullptr, Start());

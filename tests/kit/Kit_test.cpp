@@ -242,6 +242,9 @@ TEST_F(KitTest, TheDialogsTakeTheAnswersATestGivesAndOtherwiseShowThemselves)
     DialogAnswer cancelled{DialogKind::Folder};
     cancelled.ok = false;
     QueueDialogAnswer(cancelled);
+    DialogAnswer yes{DialogKind::Question};
+    yes.choice = 2;
+    QueueDialogAnswer(yes);
     const int shownBefore = ShownDialogCount();
 
     COLORREF c = RGB(1, 2, 3);
@@ -261,7 +264,10 @@ TEST_F(KitTest, TheDialogsTakeTheAnswersATestGivesAndOtherwiseShowThemselves)
     EXPECT_EQ("D:\\录像", chosen);
     EXPECT_FALSE(AskFolder(nullptr, chosen, &chosen)) << "a cancel is a cancel";
     EXPECT_EQ("D:\\录像", chosen);
-    EXPECT_EQ(shownBefore, ShownDialogCount()) << "nothing was shown";
+    EXPECT_EQ(2, AskQuestion(nullptr, "提示", "是否继续？", "", "否", "是"));
+    EXPECT_EQ(3, AskQuestion(nullptr, "提示", "是否继续？", "", "否", "是"))
+        << "no box in this test program: closed";
+    EXPECT_EQ(shownBefore + 1, ShownDialogCount()) << "only that one went to a box";
 
     // Without an answer the real dialogs open: found on the screen and
     // cancelled as a user would.
@@ -278,7 +284,7 @@ TEST_F(KitTest, TheDialogsTakeTheAnswersATestGivesAndOtherwiseShowThemselves)
     std::thread user2(cancelWhenShown);
     EXPECT_FALSE(AskFolder(nullptr, "C:\\windows", &chosen));
     user2.join();
-    EXPECT_EQ(shownBefore + 2, ShownDialogCount());
+    EXPECT_EQ(shownBefore + 3, ShownDialogCount());
 }
 
 TEST(FolderDialog, TheStatusLineShowsAtMost35Characters)

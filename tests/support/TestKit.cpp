@@ -1,5 +1,7 @@
 #include "TestKit.h"
 
+#include "kit/DialogAnswerProtocol.h"
+
 #include <gdiplus.h>
 
 #include <cstdio>
@@ -357,6 +359,34 @@ void PlayTone(int frequencyHz, double seconds)
              "-ac 2 -ar 44100 -f pulse -device nullsink orbisk-tone",
              frequencyHz, seconds);
     StartLinux(cmd);
+}
+
+}  // namespace testkit
+
+namespace testkit {
+
+bool AnswerNextDialog(HWND mainWindow, const std::string& kind, bool ok, const std::string& path,
+                      COLORREF color, const LOGFONTA* font)
+{
+    std::string payload;
+    PutDialogAnswerField(payload, "kind", kind);
+    PutDialogAnswerField(payload, "ok", ok ? "1" : "0");
+    PutDialogAnswerField(payload, "color", std::to_string(color));
+    PutDialogAnswerField(payload, "path", path);
+    if (font) {
+        PutDialogAnswerField(payload, "face", font->lfFaceName);
+        PutDialogAnswerField(payload, "height", std::to_string(font->lfHeight));
+        PutDialogAnswerField(payload, "weight", std::to_string(font->lfWeight));
+        PutDialogAnswerField(payload, "italic", font->lfItalic ? "1" : "0");
+    }
+    COPYDATASTRUCT cds = {};
+    cds.dwData = kDialogAnswerTag;
+    cds.cbData = (DWORD)payload.size();
+    cds.lpData = &payload[0];
+    DWORD_PTR taken = 0;
+    return SendMessageTimeoutA(mainWindow, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_NORMAL, 5000,
+                               &taken) &&
+           taken;
 }
 
 }  // namespace testkit

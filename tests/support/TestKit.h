@@ -108,6 +108,13 @@ struct DecodedImage {
 };
 DecodedImage DecodeImage(const std::string& windowsPath);
 
+// Gives the running program (its main window) the answer of its next system
+// dialog of that kind ("color", "font", "open", "save", "folder"); ok false
+// answers as a cancel. True when the program took it.
+bool AnswerNextDialog(HWND mainWindow, const std::string& kind, bool ok,
+                      const std::string& path = std::string(), COLORREF color = 0,
+                      const LOGFONTA* font = nullptr);
+
 // Plays a sine tone into the null sink (the default source records it).
 void PlayTone(int frequencyHz, double seconds);
 

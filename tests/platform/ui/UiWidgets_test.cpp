@@ -228,6 +228,31 @@ TEST(ComboMarkup, SelectsOnlyItemsItHas)
     delete root;
 }
 
+TEST(ComboMarkup, ItemsOfAComboOnAHiddenPageStaySelectable)
+{
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(
+        "<TabLayout><Container/><Container><Combo name=\"rate\">"
+        "<ListLabelElement text=\"10\"/><ListLabelElement text=\"15\"/>"
+        "<ListLabelElement text=\"25\" visible=\"false\"/></Combo></Container></TabLayout>");
+    ASSERT_NE(nullptr, root);
+    auto* tabs = static_cast<CTabLayoutUI*>(root->GetInterface("TabLayout"));
+    ASSERT_NE(nullptr, tabs);
+    auto* page = static_cast<CContainerUI*>(tabs->GetItemAt(1));
+    auto* combo = static_cast<CComboUI*>(page->GetItemAt(0)->GetInterface("Combo"));
+    ASSERT_NE(nullptr, combo);
+    EXPECT_FALSE(combo->IsVisible()) << "on the page not shown";
+    EXPECT_TRUE(combo->SelectItem(1));
+    EXPECT_STREQ("15", combo->GetText());
+    EXPECT_FALSE(combo->SelectItem(2)) << "an item hidden itself";
+    // Shown and hidden again: the same.
+    tabs->SelectItem(1, false);
+    tabs->SelectItem(0, false);
+    EXPECT_TRUE(combo->SelectItem(0));
+    EXPECT_STREQ("10", combo->GetText());
+    delete root;
+}
+
 namespace {
 
 // What the program's popup menu builds on the list (its own classes live

@@ -1,4 +1,4 @@
-#include "app/HelpPage.h"
+#include "core/HelpPage.h"
 
 #include "core/ProgramFolder.h"
 #include "core/SystemHelpers.h"
