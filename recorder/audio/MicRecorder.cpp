@@ -51,7 +51,7 @@ CMicRecorder::CMicRecorder(UINT deviceId, const WAVEFORMATEX* sharedFormat, MicW
         m_format.wBitsPerSample = 16;
     }
     memset(m_headers, 0, sizeof m_headers);
-    m_headers[0].dwBufferLength = m_headers[1].dwBufferLength = kBufferBytes;
+    for (WAVEHDR& h : m_headers) h.dwBufferLength = kBufferBytes;
 }
 
 CMicRecorder::~CMicRecorder()
@@ -92,31 +92,29 @@ void CMicRecorder::Open()
     }
     m_state = 1;
     if (!m_buffer) {
-        m_buffer =
-            static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * kBufferBytes, MEM_COMMIT, PAGE_READWRITE));
+        m_buffer = static_cast<BYTE*>(
+            VirtualAlloc(nullptr, kBufferCount * kBufferBytes, MEM_COMMIT, PAGE_READWRITE));
         if (!m_buffer) {
-            CloseOnError(2);
+            CloseOnError(0);
             throw "Can't allocate memory for WAVE buffer.";
         }
     }
-    m_headers[0].lpData = reinterpret_cast<LPSTR>(m_buffer);
-    m_headers[1].lpData = reinterpret_cast<LPSTR>(m_buffer + kBufferBytes);
-    if (waveInPrepareHeader(m_handle, &m_headers[0], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
-        CloseOnError(2);
-        throw "Error preparing WAVEHDR 1.";
-    }
-    if (waveInPrepareHeader(m_handle, &m_headers[1], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
-        CloseOnError(1);
-        throw "Error preparing WAVEHDR 2.";
+    for (size_t i = 0; i < kBufferCount; ++i) {
+        m_headers[i].lpData = reinterpret_cast<LPSTR>(m_buffer + i * kBufferBytes);
+        if (waveInPrepareHeader(m_handle, &m_headers[i], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+            CloseOnError(i);
+            throw i == 0 ? "Error preparing WAVEHDR 1." : "Error preparing WAVEHDR 2.";
+        }
     }
     if (!Queue(&m_headers[0])) {
-        CloseOnError(0);
+        CloseOnError(kBufferCount);
         throw "Error queueing WAVEHDR 1.";
     }
-    if (!Queue(&m_headers[1])) {
-        StopLocked();
-        throw "Error queueing WAVEHDR 2.";
-    }
+    for (size_t i = 1; i < kBufferCount; ++i)
+        if (!Queue(&m_headers[i])) {
+            StopLocked();
+            throw "Error queueing WAVEHDR 2.";
+        }
     if (waveInStart(m_handle) != MMSYSERR_NOERROR) {
         StopLocked();
         throw "Error starting record.";
@@ -131,11 +129,11 @@ bool CMicRecorder::Queue(WAVEHDR* header)
     return true;
 }
 
-void CMicRecorder::CloseOnError(int level)
+void CMicRecorder::CloseOnError(size_t prepared)
 {
-    if (level == 0) waveInUnprepareHeader(m_handle, &m_headers[1], sizeof(WAVEHDR));
-    if (level <= 1) waveInUnprepareHeader(m_handle, &m_headers[0], sizeof(WAVEHDR));
-    if (level <= 2) CloseDevice();
+    for (size_t i = 0; i < prepared; ++i)
+        waveInUnprepareHeader(m_handle, &m_headers[i], sizeof(WAVEHDR));
+    CloseDevice();
     m_handle = nullptr;
     m_state = 2;
     EndThread();
@@ -180,11 +178,12 @@ void CMicRecorder::Stop()
         waveInReset(m_handle);
     }
     WaitUntil([this] { return m_queued <= 0; }, kBufferReturnMs);
-    waveInUnprepareHeader(m_handle, &m_headers[1], sizeof(WAVEHDR));
-    waveInUnprepareHeader(m_handle, &m_headers[0], sizeof(WAVEHDR));
+    for (WAVEHDR& h : m_headers) {
+        waveInUnprepareHeader(m_handle, &h, sizeof(WAVEHDR));
+        h.dwFlags = 0;
+    }
     CloseDevice();
     m_handle = nullptr;
-    m_headers[0].dwFlags = m_headers[1].dwFlags = 0;
     EndThread();
 }
 

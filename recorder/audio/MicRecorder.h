@@ -1,5 +1,8 @@
-// The microphone recorder: waveIn capture into two 4096-byte buffers whose
+// The microphone recorder: waveIn capture into 4096-byte buffers whose
 // completions arrive as thread messages on a capture thread of its own.
+// There are enough of them for three quarters of a second: a device that
+// finds none free drops what it captured (Wine does), and a busy machine may
+// keep the capture thread from giving them back for that long.
 #pragma once
 
 #include "recorder/audio/StreamClock.h"
@@ -48,7 +51,8 @@ public:
 private:
     static DWORD WINAPI CaptureThread(void* self);
     void CaptureLoop();
-    void CloseOnError(int level);
+    // Undoes an open that failed after `prepared` headers were prepared.
+    void CloseOnError(size_t prepared);
     void CloseDevice();
     void EndThread();
     bool Queue(WAVEHDR* header);
@@ -57,8 +61,9 @@ private:
     UINT m_deviceId;
     HWAVEIN m_handle = nullptr;
     WAVEFORMATEX m_format;
-    WAVEHDR m_headers[2];
-    BYTE* m_buffer = nullptr;        // both headers' buffers (VirtualAlloc)
+    static const size_t kBufferCount = 32;
+    WAVEHDR m_headers[kBufferCount];
+    BYTE* m_buffer = nullptr;        // the headers' buffers (VirtualAlloc)
     CRITICAL_SECTION m_cs;           // open and stop
     std::mutex m_queueLock;          // the state against the requeue of a buffer
     std::atomic<UINT32> m_state{0};  // 0 starting, 1 running, 2 stopping

@@ -1,5 +1,15 @@
 #include "recorder/audio/StreamClock.h"
 
+#include <algorithm>
+
+namespace {
+
+const DWORD kRecentMs = 1000;
+// Later than this, a whole second of arrivals is a loss, not a busy moment.
+const double kLossMs = 30.0;
+
+}  // namespace
+
 StreamClock::StreamClock(UINT32 rate)
 {
     Reset(rate);
@@ -13,6 +23,7 @@ void StreamClock::Reset(UINT32 rate)
     m_lead = 0;
     m_frames = 0;
     m_arrivals = 0;
+    m_recent.clear();
 }
 
 void StreamClock::Arrived(DWORD tick, UINT64 endFrames)
@@ -23,6 +34,12 @@ void StreamClock::Arrived(DWORD tick, UINT64 endFrames)
     if (m_arrivals == 0 || lead < m_lead) m_lead = lead;
     m_frames = endFrames;
     ++m_arrivals;
+    m_recent.push_back({tick, lead});
+    if (tick - m_recent.front().tick < kRecentMs) return;
+    double earliest = lead;
+    for (const Arrival& a : m_recent) earliest = std::min(earliest, a.lead);
+    if (earliest > m_lead + kLossMs) m_lead = earliest;
+    while (!m_recent.empty() && tick - m_recent.front().tick >= kRecentMs) m_recent.pop_front();
 }
 
 bool StreamClock::Known() const

@@ -5,6 +5,7 @@
 
 #include "recorder/audio/SoundAligner.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -106,6 +107,35 @@ TEST(SoundAligner, LateArrivalsMoveNothingAndAPauseIsLeftOut)
     EXPECT_NEAR(2.0 * kRate, (double)out.frames[atPause + 300], 320);
     for (size_t i = 1; i < out.frames.size(); ++i)
         if (i < atPause - 300 || i > atPause + 300) ASSERT_EQ(out.frames[i - 1] + 1, out.frames[i]) << i;
+}
+
+// A device that finds no buffer free drops what it captures (a capture
+// thread held up for longer than its buffers last): what follows comes that
+// much later, and so it is placed.
+TEST(SoundAligner, WhatADeviceDroppedBecomesSilenceAndTheRestStaysInPlace)
+{
+    SoundTimeline timeline;
+    timeline.SetOrigin(20000);
+    Collect out;
+    SoundAligner a(timeline, kRate, 4, out.Sink());
+    std::vector<short> pcm(kBuffer * 2);
+    const double bufferMs = kBuffer * 1000.0 / kRate;
+    for (UINT32 b = 0; b < 200; ++b) {
+        FillBuffer(b, &pcm);
+        // Buffers from the 2nd second on were captured 300 ms later than
+        // their place in the stream says.
+        const double lost = b >= 90 ? 300 : 0;
+        a.Add(reinterpret_cast<const BYTE*>(pcm.data()), kBuffer * 4,
+              (DWORD)(20000 + (b + 1) * bufferMs + 3 + lost));
+    }
+    a.Flush();
+    // Once a whole second of arrivals has come late, the frames sit 300 ms
+    // later than their place in the stream, with silence for what was lost.
+    const long after = 170 * kBuffer;
+    auto at = std::find(out.frames.begin(), out.frames.end(), after);
+    ASSERT_NE(out.frames.end(), at);
+    EXPECT_NEAR(after + 0.3 * kRate, (double)(at - out.frames.begin()), kRate * 0.012);
+    EXPECT_NEAR(0.3 * kRate, (double)std::count(out.frames.begin(), at, -1L), kRate * 0.012);
 }
 
 }  // namespace
