@@ -10,10 +10,9 @@
 #include "recorder/recording/RecordStatus.h"
 #include "recorder/recording/RecordingState.h"
 
-#include <atomic>
+#include <algorithm>
 #include <cmath>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -97,42 +96,6 @@ TEST(RecordingSound, WithoutASoundServerBothSourcesOnStillSaveTheVideo)
     EXPECT_NEAR(3.0, rectest::ProbeVideo(saved).duration, 0.3);
 }
 
-// How long the test's (the UI) thread takes to answer a message, measured
-// from another thread for as long as the object lives.
-class AnswerTimes {
-public:
-    AnswerTimes()
-    {
-        window_ = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                  nullptr);
-        asker_ = std::thread([this] {
-            while (!done_) {
-                DWORD start = GetTickCount();
-                DWORD_PTR result = 0;
-                SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
-                longest_ = std::max<DWORD>(longest_, GetTickCount() - start);
-                Sleep(50);
-            }
-            exited_ = true;
-        });
-    }
-    ~AnswerTimes()
-    {
-        done_ = true;
-        // The last question may wait for this thread's messages.
-        while (!exited_) testkit::Pump(20);
-        asker_.join();
-        DestroyWindow(window_);
-    }
-    DWORD Longest() const { return longest_; }
-
-private:
-    HWND window_;
-    std::atomic<bool> done_{false}, exited_{false};
-    std::atomic<DWORD> longest_{0};
-    std::thread asker_;
-};
-
 float Tone(UINT64 frame, int)
 {
     return 0.3f * (float)sin(2 * 3.14159265358979 * 440.0 * frame / 48000);
@@ -181,18 +144,24 @@ TEST(RecordingSound, ACaptureStuckInTheDevicesStartHoldsUpNeitherTheRecordingNor
     rectest::Recorder rec(25);
     g_bRecordSpeaker = 1;
     SetLoopbackClientSourceForTests(client->Source());
-    DWORD longestAnswer = 0, stopTook = 0;
-    bool idle = false;
-    {
-        AnswerTimes answers;
-        StartRecording(false);
-        rec.Pump(4000);
-        const DWORD stoppedAt = GetTickCount();
-        StopRecording();
-        idle = rec.WaitIdle(20000);
-        stopTook = GetTickCount() - stoppedAt;
-        longestAnswer = answers.Longest();
-    }
+    // The windows' (this) thread handles its messages between looks at
+    // the recording: the longest time between two looks is how long it was
+    // held up.
+    DWORD last = GetTickCount(), longestAnswer = 0;
+    auto look = [&](bool done) {
+        const DWORD now = GetTickCount();
+        longestAnswer = std::max(longestAnswer, now - last);
+        last = now;
+        return done;
+    };
+    StartRecording(false);
+    const DWORD startedAt = GetTickCount();
+    rec.Host().PumpUntil([&] { return look(GetTickCount() - startedAt >= 4000); }, 10000);
+    const DWORD stoppedAt = GetTickCount();
+    StopRecording();
+    const bool idle = rec.Host().PumpUntil(
+        [&] { return look(GetRecordPhase() == RecordPhase::Idle); }, 20000);
+    const DWORD stopTook = GetTickCount() - stoppedAt;
     SetLoopbackClientSourceForTests(nullptr);
     SetEvent(release);
     ASSERT_TRUE(idle) << "the stop never ended the recording";

@@ -111,13 +111,10 @@ private:
         for (size_t k = 0; k < kBuffers && queued < kAhead; ++k) {
             if (!(headers_[k].dwFlags & WHDR_DONE)) continue;
             std::fill(pcm_[k].begin(), pcm_[k].end(), 0);
-            {
-                std::lock_guard<std::mutex> lock(lock_);
-                if (beepAt_ >= beep_.size() && beepsWritten_ < beepsAsked_) {
-                    beepAt_ = 0;
-                    ++beepsWritten_;
-                    beepWrittenAt_ = timeGetTime();
-                }
+            if (beepAt_ >= beep_.size() && beepAsked_) {
+                beepAsked_ = false;
+                beepAt_ = 0;
+                beepWrittenAt_ = timeGetTime();
             }
             for (size_t n = 0; beepAt_ < beep_.size() && n < pcm_[k].size();) pcm_[k][n++] = beep_[beepAt_++];
             waveOutWrite(out_, &headers_[k], sizeof(WAVEHDR));
@@ -177,18 +174,12 @@ private:
                 const DWORD painted = timeGetTime();
                 while (!ScreenIsWhite() && timeGetTime() - painted < 500) Feed();
                 const DWORD shown = timeGetTime();
-                unsigned asked;
-                {
-                    std::lock_guard<std::mutex> lock(lock_);
-                    asked = ++beepsAsked_;
-                }
-                const DWORD asking = timeGetTime();
-                while (beepsWritten_ < asked && timeGetTime() - asking < 1000) Wait(1);
+                beepAsked_ = true;
+                while (beepAsked_ && timeGetTime() - shown < 1000) Wait(1);
                 {
                     std::lock_guard<std::mutex> lock(lock_);
                     // A beep the sound system did not take in time is none.
-                    if (beepsWritten_ >= asked) flashes_.push_back({shown, beepWrittenAt_});
-                    else flashes_.push_back({shown, 0});
+                    flashes_.push_back({shown, beepAsked_ ? 0 : beepWrittenAt_});
                 }
                 Wait(kFlashMs - std::min<DWORD>(kFlashMs, timeGetTime() - shown));
                 Paint(false);
@@ -210,8 +201,8 @@ private:
     size_t beepAt_;  // where the beep being played is (its end: none)
     std::vector<short> pcm_[kBuffers];
     WAVEHDR headers_[kBuffers];
-    std::mutex lock_;
-    unsigned beepsAsked_ = 0, beepsWritten_ = 0;
+    std::mutex lock_;  // flashes_
+    bool beepAsked_ = false;
     DWORD beepWrittenAt_ = 0;
     std::thread thread_;
     std::atomic<HWND> window_{nullptr};
