@@ -335,7 +335,6 @@ TEST_F(CommandsTest, ButtonsOfWindowsNotInThisBuildChangeNothing)
                              "shortcut_setting_btn",
                              "sel_skin_btn",
                              "cursor_setting_btn",
-                             "menubtn",
                              "microphoneMute",
                              "speakerNormal",
                              "record_fullscreen_btn",
