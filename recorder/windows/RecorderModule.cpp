@@ -1,12 +1,15 @@
 #include "recorder/windows/RecorderModule.h"
 
 #include "kit/WindowTable.h"
+#include "recorder/windows/CameraWnd.h"
 
 namespace {
 
 void RegisterWindows(WindowTable& table)
 {
-    (void)table;
+    table.Register(WindowId::Camera, {[](const WindowRequest& r) -> DuiLib::CWindowWnd* {
+                       return new CameraWnd(r.owner, r.at);
+                   }});
 }
 
 }  // namespace
