@@ -325,7 +325,6 @@ TEST_F(CommandsTest, ButtonsOfWindowsNotInThisBuildChangeNothing)
     for (const char* name : {"record_window_btn",
                              "record_area_btn",
                              "capture_screen_btn",
-                             "camera_open_btn",
                              "video_file_btn",
                              "format_convert_btn",
                              "expand_btn",

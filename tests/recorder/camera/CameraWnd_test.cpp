@@ -132,6 +132,9 @@ protected:
     void SetUp() override
     {
         RecorderModule().registerWindows(GetWindowTable());
+        // What the main window is to the preview.
+        owner_ = CreateWindowExA(0, "STATIC", "main", WS_POPUP | WS_VISIBLE, 600, 600, 50, 20,
+                                 nullptr, nullptr, nullptr, nullptr);
         // Out of the way of the windows under test.
         SetCursorPos(1000, 700);
     }
@@ -140,15 +143,19 @@ protected:
         GetWindowTable().CloseAll();
         Pump(200);
         GetWindowTable().Clear();
+        DestroyWindow(owner_);
     }
 
     CameraWnd* Open(POINT at = {100, 100})
     {
         WindowRequest r;
+        r.owner = owner_;
         r.at = at;
         return static_cast<CameraWnd*>(GetWindowTable().Open(WindowId::Camera, r));
     }
     static bool Gone() { return GetWindowTable().Current(WindowId::Camera) == nullptr; }
+
+    HWND owner_ = nullptr;
 
     // The window after "windowinit", with frames flowing when there is a
     // camera.

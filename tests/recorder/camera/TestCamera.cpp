@@ -186,6 +186,10 @@ public:
     HRESULT Active();    // stopped -> paused
     void Inactive();     // -> stopped
     void StartStreaming(REFERENCE_TIME tStart, IReferenceClock* clock);
+    // Running -> paused: no more frames, but the thread is not waited for,
+    // since the paused renderer may hold it inside Receive until it runs
+    // or stops.
+    void PauseStreaming() { m_paused = true; }
     void StopStreaming();
 
 private:
@@ -207,12 +211,17 @@ private:
     HANDLE m_stop = nullptr;
     REFERENCE_TIME m_tStart = 0;
     IReferenceClock* m_clock = nullptr;
+    std::atomic<bool> m_paused{false};
     int m_stride = 0;
 };
 
 class Filter final : public IBaseFilter {
 public:
-    Filter() : m_pin(this) { ObjectMade(); }
+    Filter() : m_pin(this)
+    {
+        ObjectMade();
+        if (TestCameraStats* s = OpenTestCameraStats()) InterlockedIncrement(&s->filtersMade);
+    }
     ~Filter()
     {
         if (m_clock) m_clock->Release();
@@ -336,7 +345,7 @@ private:
             HRESULT hr = m_pin.Active();
             if (FAILED(hr)) return hr;
         } else if (m_state == State_Running) {
-            m_pin.StopStreaming();
+            m_pin.PauseStreaming();
         }
         m_state = State_Paused;
         return S_OK;
@@ -789,7 +798,14 @@ void Pin::Inactive()
 
 void Pin::StartStreaming(REFERENCE_TIME tStart, IReferenceClock* clock)
 {
-    if (m_thread) return;
+    if (m_thread) {
+        // Paused and run again.
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_tStart = tStart;
+        m_paused = false;
+        return;
+    }
+    m_paused = false;
     {
         std::lock_guard<std::mutex> hold(m_lock);
         if (!m_input || !m_allocator) return;
@@ -815,11 +831,10 @@ void Pin::StopStreaming()
     WaitForSingleObject(m_thread, INFINITE);
     CloseHandle(m_thread);
     m_thread = nullptr;
+    m_paused = false;
     std::lock_guard<std::mutex> hold(m_lock);
     if (m_clock) m_clock->Release();
     m_clock = nullptr;
-    // Paused again: the buffers are there for the next run.
-    if (m_allocator) m_allocator->Commit();
 }
 
 DWORD WINAPI Pin::StreamThread(void* self)
@@ -849,6 +864,7 @@ void Pin::Stream()
         if (WaitForSingleObject(m_stop, wait) == WAIT_OBJECT_0) break;
         next += kTestCameraFrameMs;
 
+        if (m_paused) continue;
         IMediaSample* sample = nullptr;
         if (FAILED(allocator->GetBuffer(&sample, nullptr, nullptr, 0)) || !sample) {
             if (WaitForSingleObject(m_stop, 0) == WAIT_OBJECT_0) break;
@@ -868,9 +884,13 @@ void Pin::Stream()
             DrawFrame(bits, m_width, m_height, m_stride, frame);
             sample->SetActualDataLength(size);
             sample->SetSyncPoint(TRUE);
-            REFERENCE_TIME clockNow;
+            REFERENCE_TIME clockNow, tStart;
+            {
+                std::lock_guard<std::mutex> hold(m_lock);
+                tStart = m_tStart;
+            }
             if (m_clock && SUCCEEDED(m_clock->GetTime(&clockNow))) {
-                REFERENCE_TIME start = clockNow - m_tStart;
+                REFERENCE_TIME start = clockNow - tStart;
                 REFERENCE_TIME end = start + kTestCameraFrameMs * 10000LL;
                 sample->SetTime(&start, &end);
             }

@@ -34,6 +34,7 @@ static const unsigned kTestCameraColours[4] = {0xE02020, 0x20C040, 0x2040E0, 0xF
 
 struct TestCameraStats {
     volatile LONG liveObjects;       // COM objects of the DLL (filters, enumerators, factories)
+    volatile LONG filtersMade;       // filters ever made (a device bound to a filter)
     volatile LONG streamingThreads;  // threads pushing frames
     volatile LONG samplesDelivered;  // samples the downstream pin took (Receive S_OK)
     volatile LONG runs;              // times streaming started
