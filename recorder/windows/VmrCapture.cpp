@@ -103,37 +103,38 @@ HRESULT CVMR_Capture::Init(int deviceIndex, HWND hwnd)
 {
     CloseInterfaces();
     m_nDevice = deviceIndex;
-    HRESULT hr = [&]() -> HRESULT {
-        HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IGraphBuilder,
-                                      reinterpret_cast<void**>(m_pGB.GetAddressOf()));
-        if (FAILED(hr)) return hr;
-        hr = InitVideoWindow(hwnd);
-        if (FAILED(hr)) return hr;
-        if (deviceIndex < 0 || !BindDeviceByIndex(deviceIndex, m_pDF.GetAddressOf()))
-            return kNoDevice;
-        hr = m_pGB->AddFilter(m_pDF.Get(), L"Video Capture");
-        if (FAILED(hr)) return hr;
-        m_pCamOutPin = FindPin(m_pDF.Get(), PINDIR_OUTPUT);
-        if (!m_pCamOutPin) return VFW_E_NOT_FOUND;
-        hr = m_pGB.As(&m_pMC);
-        if (FAILED(hr)) return hr;
-        // A camera that happens to offer a tiny format starts with it;
-        // any other keeps its own.
-        SelectCaptureFormat(hwnd, 50, 50);
-        hr = m_pGB->Render(m_pCamOutPin.Get());
-        if (FAILED(hr)) return hr;
-        // The renderer knows the picture's size only once connected.
-        RECT client = {};
-        ::GetClientRect(hwnd, &client);
-        SetVideoPosition(CameraPictureRect(client.right, client.bottom, false));
-        hr = m_pMC->Run();
-        if (FAILED(hr)) return hr;
-        m_nState = kRunning;
-        return hr;
-    }();
+    HRESULT hr = BuildGraph(deviceIndex, hwnd);
     // kNoDevice has the value of S_FALSE: the state tells them apart.
     if (m_nState != kRunning) CloseInterfaces();
+    return hr;
+}
+
+HRESULT CVMR_Capture::BuildGraph(int deviceIndex, HWND hwnd)
+{
+    HRESULT hr =
+        CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                         reinterpret_cast<void**>(m_pGB.GetAddressOf()));
+    if (FAILED(hr)) return hr;
+    hr = InitVideoWindow(hwnd);
+    if (FAILED(hr)) return hr;
+    if (deviceIndex < 0 || !BindDeviceByIndex(deviceIndex, m_pDF.GetAddressOf())) return kNoDevice;
+    hr = m_pGB->AddFilter(m_pDF.Get(), L"Video Capture");
+    if (FAILED(hr)) return hr;
+    m_pCamOutPin = FindPin(m_pDF.Get(), PINDIR_OUTPUT);
+    if (!m_pCamOutPin) return VFW_E_NOT_FOUND;
+    hr = m_pGB.As(&m_pMC);
+    if (FAILED(hr)) return hr;
+    // A camera that happens to offer a tiny format starts with it; any
+    // other keeps its own.
+    SelectCaptureFormat(hwnd, 50, 50);
+    hr = m_pGB->Render(m_pCamOutPin.Get());
+    if (FAILED(hr)) return hr;
+    // The renderer knows the picture's size only once connected.
+    RECT client = {};
+    ::GetClientRect(hwnd, &client);
+    SetVideoPosition(CameraPictureRect(client.right, client.bottom, false));
+    hr = m_pMC->Run();
+    if (SUCCEEDED(hr)) m_nState = kRunning;
     return hr;
 }
 
@@ -192,7 +193,8 @@ void CVMR_Capture::CloseInterfaces()
     // alive once the graph goes.
     if (m_pCamOutPin && m_pGB) {
         ComPtr<IPin> peer;
-        if (SUCCEEDED(m_pCamOutPin->ConnectedTo(peer.GetAddressOf()))) m_pGB->Disconnect(peer.Get());
+        if (SUCCEEDED(m_pCamOutPin->ConnectedTo(peer.GetAddressOf())))
+            m_pGB->Disconnect(peer.Get());
         m_pGB->Disconnect(m_pCamOutPin.Get());
     }
     m_pCamOutPin.Reset();

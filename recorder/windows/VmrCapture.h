@@ -60,6 +60,9 @@ private:
     static constexpr int kStopped = 0;
     static constexpr int kRunning = 2;
 
+    // Init's steps; on failure whatever was built is left for Init to
+    // release.
+    HRESULT BuildGraph(int deviceIndex, HWND hwnd);
     HRESULT InitVideoWindow(HWND hwnd);
     // The device's filter; false when there is none at that index.
     bool BindDeviceByIndex(int index, IBaseFilter** filter);

@@ -96,8 +96,8 @@ protected:
         RECT rc;
         GetWindowRect(cam, &rc);
         MoveMouse({rc.left + 60, rc.top + 90});
-        ASSERT_TRUE(probe_.WaitFor(cam, "caption_bar", [](const UiControl& c) { return c.shown; })
-                        .shown);
+        ASSERT_TRUE(
+            probe_.WaitFor(cam, "caption_bar", [](const UiControl& c) { return c.shown; }).shown);
         ASSERT_TRUE(probe_.Click(cam, "closebtn"));
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(cam); }, 5000));
     }

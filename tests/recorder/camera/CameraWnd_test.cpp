@@ -117,9 +117,8 @@ void MoveMouse(POINT to)
 
 void ExpectRect(RECT want, RECT got, const char* what)
 {
-    EXPECT_TRUE(EqualRect(&want, &got))
-        << what << ": (" << got.left << "," << got.top << ")-(" << got.right << "," << got.bottom
-        << ")";
+    EXPECT_TRUE(EqualRect(&want, &got)) << what << ": (" << got.left << "," << got.top << ")-("
+                                        << got.right << "," << got.bottom << ")";
 }
 
 class CameraWndTest : public ::testing::Test {
@@ -162,9 +161,9 @@ protected:
     static bool WaitStreaming(CameraWnd* w, LONG frames = 10)
     {
         LONG before = Stats().samplesDelivered;
-        return PumpUntil([&] { return w->Capture().Running() &&
-                                      Stats().samplesDelivered - before >= frames; },
-                         10000);
+        return PumpUntil(
+            [&] { return w->Capture().Running() && Stats().samplesDelivered - before >= frames; },
+            10000);
     }
 };
 
@@ -187,7 +186,7 @@ TEST_F(CameraWndTest, ShowsTheCameraWhereThePictureGoesAndTheCaptionBarMovesIt)
     ExpectRect({100, 100, 300, 300}, rc, "window");
     EXPECT_EQ(640, w->Capture().CaptureWidth()) << "no 50x50 format: the camera's own";
 
-    // The renderer was told the Part's rectangle, the library leaves it be,
+    // The renderer was told the picture's rectangle, the library leaves it be,
     // and the pattern is there on the screen, moving.
     RECT dest = {};
     ASSERT_EQ(S_OK, w->Capture().Windowless()->GetVideoPosition(nullptr, &dest));
@@ -252,8 +251,8 @@ TEST_F(CameraWndTest, ShowsTheCameraWhereThePictureGoesAndTheCaptionBarMovesIt)
     SendInput(2, click, sizeof(INPUT));
     ASSERT_TRUE(PumpUntil(Gone, 3000));
     EXPECT_FALSE(IsWindow(h));
-    EXPECT_TRUE(PumpUntil([] { return Stats().liveObjects == 0 && Stats().streamingThreads == 0; },
-                          3000))
+    EXPECT_TRUE(
+        PumpUntil([] { return Stats().liveObjects == 0 && Stats().streamingThreads == 0; }, 3000))
         << Stats().liveObjects << " objects, " << Stats().streamingThreads << " threads";
 }
 

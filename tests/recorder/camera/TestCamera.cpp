@@ -183,8 +183,8 @@ public:
     STDMETHODIMP GetStreamCaps(int iIndex, AM_MEDIA_TYPE** ppmt, BYTE* pSCC) override;
 
     // For the filter.
-    HRESULT Active();    // stopped -> paused
-    void Inactive();     // -> stopped
+    HRESULT Active();  // stopped -> paused
+    void Inactive();   // -> stopped
     void StartStreaming(REFERENCE_TIME tStart, IReferenceClock* clock);
     // Running -> paused: no more frames, but the thread is not waited for,
     // since the paused renderer may hold it inside Receive until it runs
@@ -531,8 +531,14 @@ STDMETHODIMP Pin::QueryInterface(REFIID riid, void** ppv)
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) Pin::AddRef() { return m_filter->AddRef(); }
-STDMETHODIMP_(ULONG) Pin::Release() { return m_filter->Release(); }
+STDMETHODIMP_(ULONG) Pin::AddRef()
+{
+    return m_filter->AddRef();
+}
+STDMETHODIMP_(ULONG) Pin::Release()
+{
+    return m_filter->Release();
+}
 
 HRESULT Pin::TryConnect(IPin* receiver, const AM_MEDIA_TYPE& mt)
 {
@@ -576,10 +582,10 @@ HRESULT Pin::DecideAllocator(IMemInputPin* input, int width, int height)
     IMemAllocator* allocator = nullptr;
     // The downstream pin's own allocator first, then a plain one.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        HRESULT hr = attempt == 0 ? input->GetAllocator(&allocator)
-                                  : CoCreateInstance(CLSID_MemoryAllocator, nullptr,
-                                                     CLSCTX_INPROC_SERVER, IID_IMemAllocator,
-                                                     (void**)&allocator);
+        HRESULT hr = attempt == 0
+                         ? input->GetAllocator(&allocator)
+                         : CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_IMemAllocator, (void**)&allocator);
         if (FAILED(hr) || !allocator) {
             allocator = nullptr;
             continue;
@@ -1010,8 +1016,8 @@ extern "C" HRESULT WINAPI DllRegisterServer()
                         nullptr) != ERROR_SUCCESS)
         return SELFREG_E_CLASS;
     bool ok = SetString(clsid, nullptr, TEST_CAMERA_NAME) &&
-              RegCreateKeyExW(clsid, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &server, nullptr) == ERROR_SUCCESS &&
+              RegCreateKeyExW(clsid, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, &server,
+                              nullptr) == ERROR_SUCCESS &&
               SetString(server, nullptr, path) && SetString(server, L"ThreadingModel", L"Both");
     if (server) RegCloseKey(server);
     RegCloseKey(clsid);

@@ -41,7 +41,7 @@ struct TestCameraStats {
     volatile LONG formatRequests;    // IAMStreamConfig::SetFormat calls with a format
     volatile LONG requestedWidth;    // the size of the last one
     volatile LONG requestedHeight;
-    volatile LONG currentWidth;      // the format the pin delivers (or will)
+    volatile LONG currentWidth;  // the format the pin delivers (or will)
     volatile LONG currentHeight;
     volatile LONG connected;         // the output pin is connected
     volatile LONG refuseConnection;  // set by a test: a camera whose pin connects to nothing

@@ -15,12 +15,14 @@ public:
     {
         module_ = LoadLibraryA((testkit::TestBinDir() + "\\" TEST_CAMERA_DLL).c_str());
         result_ = Call(present ? "DllRegisterServer" : "DllUnregisterServer");
-        if (TestCameraStats* s = OpenTestCameraStats()) InterlockedExchange(&s->refuseConnection, 0);
+        if (TestCameraStats* s = OpenTestCameraStats())
+            InterlockedExchange(&s->refuseConnection, 0);
     }
     ~TestCameraRegistration()
     {
         if (present_) Call("DllUnregisterServer");
-        if (TestCameraStats* s = OpenTestCameraStats()) InterlockedExchange(&s->refuseConnection, 0);
+        if (TestCameraStats* s = OpenTestCameraStats())
+            InterlockedExchange(&s->refuseConnection, 0);
         // Still loaded while COM holds its objects; FreeLibrary only drops
         // this reference.
         if (module_) FreeLibrary(module_);
