@@ -82,7 +82,7 @@ public:
     unsigned GetAutoStopAction() const override { return m_nAutoStopAction; }
     void SetAutoStopAction(unsigned action) override { m_nAutoStopAction = action; }
     // Shows or hides a control of the main window by name.
-    void ShowControl(const char* name, bool show);
+    void ShowControl(const char* name, bool show) override;
 
     // The floating bar is shown (hot key 3 flips it).
     unsigned m_bFloatWndShown = 1;

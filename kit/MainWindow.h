@@ -45,6 +45,9 @@ public:
     // 3 shutting the computer down, anything else nothing.
     virtual unsigned GetAutoStopAction() const = 0;
     virtual void SetAutoStopAction(unsigned action) = 0;
+    // Shows or hides a control of the main window by name (the timed-start
+    // and auto-stop indicators the settings windows set).
+    virtual void ShowControl(const char* name, bool show) = 0;
 
 protected:
     ~MainWindow() = default;

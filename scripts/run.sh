@@ -9,6 +9,8 @@ set -euo pipefail
 bash "$ORBISK_ROOT/scripts/build.sh"
 exe=$ORBISK_BUILD/Orbisk/Orbisk.exe
 trap 'bash "$ORBISK_ROOT/scripts/services.sh" stop' EXIT
+# One program needs one seat.
+export ORBISK_SEATS=1
 
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
     ORBISK_USE_DISPLAY=$DISPLAY bash "$ORBISK_ROOT/scripts/services.sh" start

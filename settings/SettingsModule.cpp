@@ -2,6 +2,7 @@
 
 #include "kit/WindowTable.h"
 #include "settings/AboutSoftWnd.h"
+#include "settings/CaptureSettingsWindows.h"
 #include "settings/DetailPopupWnd.h"
 #include "settings/ExpandToolWindow.h"
 #include "settings/GuideWindow.h"
@@ -39,6 +40,7 @@ void RegisterWindows(WindowTable& table)
     table.Register(WindowId::StateDetail, {[](const WindowRequest& r) -> DuiLib::CWindowWnd* {
                        return ShowStateDetailWnd(r.owner);
                    }});
+    RegisterCaptureSettingsWindows(table);
 }
 
 // The main window starts the update check as it comes up; whatever of it

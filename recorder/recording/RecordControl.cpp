@@ -26,6 +26,11 @@ std::string g_timedStartText = "00:00:00";
 // Set by a stop during the countdown: the countdown ends without starting.
 // Only the UI thread decides; the countdown thread reads it to end early.
 std::atomic<bool> g_countdownCancelled{false};
+// The number of the timed start and of the auto-stop watch that run. Setting
+// either again (after the main window cancelled it) moves its number on, so
+// the thread of the earlier one, still asleep, ends without acting.
+std::atomic<unsigned> g_timedStartRun{0};
+std::atomic<unsigned> g_autoStopRun{0};
 
 // The commands and the host belong to the UI thread: the threads below hand
 // their work over to it. Without a UI thread (a tool that records without
@@ -70,6 +75,18 @@ void FinishCountdown()
         return;
     }
     StartRecording(true);
+}
+
+// Starts proc with its run number as the parameter.
+void RunNumbered(LPTHREAD_START_ROUTINE proc, unsigned run)
+{
+    if (HANDLE h = CreateThread(nullptr, 0, proc, (LPVOID)(UINT_PTR)run, 0, nullptr))
+        CloseHandle(h);
+}
+
+void WatchAutoStop()
+{
+    RunNumbered(AutoStopThread, ++g_autoStopRun);
 }
 
 void AfterAutoStop()
@@ -137,7 +154,7 @@ void StartRecording(bool fromCountdown)
     PrepareRecording();
     if (!g_bRecording)  // the record mode records nothing
         FinishRecordPhase();
-    if (g_bAutoStopWatch) RunDetached(AutoStopThread);
+    if (g_bAutoStopWatch) WatchAutoStop();
     PublishRecordingStarted();
     RunDetached(RecordStatusThread);
 }
@@ -164,6 +181,26 @@ void TogglePause()
     RunDetached(PauseBlinkThread);
 }
 
+bool ArmTimedStart(unsigned seconds)
+{
+    if (GetRecordPhase() != RecordPhase::Idle) return false;
+    g_nTimedStartSeconds = seconds;
+    // Set before the thread starts: it ends as soon as it finds it clear.
+    g_bTimedStart = 1;
+    RunNumbered(TimedStartThread, ++g_timedStartRun);
+    return true;
+}
+
+void ArmAutoStop(unsigned limitSeconds)
+{
+    g_autoStopSettings.limit = limitSeconds;
+    g_autoStopSettings.armed = 1;
+    g_bAutoStopWatch = 1;
+    // A start begins the watch; a recording that already runs began without
+    // one.
+    if (GetRecordPhase() == RecordPhase::Recording) WatchAutoStop();
+}
+
 std::string FormatAutoStopRemaining()
 {
     if (!g_bAutoStopWatch) return std::string();
@@ -182,10 +219,11 @@ DWORD WINAPI CountdownThread(LPVOID)
     return 0;
 }
 
-DWORD WINAPI TimedStartThread(LPVOID)
+DWORD WINAPI TimedStartThread(LPVOID param)
 {
+    const unsigned run = (unsigned)(UINT_PTR)param;
     long s = (long)g_nTimedStartSeconds;
-    while (g_bTimedStart) {
+    while (g_bTimedStart && run == g_timedStartRun) {
         SetTimedStartText(Hms(s));
         if (s < 1) {
             StartRecording(false);
@@ -195,15 +233,17 @@ DWORD WINAPI TimedStartThread(LPVOID)
         Sleep(1000);
         --s;
     }
+    if (run != g_timedStartRun) return 0;
     SetTimedStartText("00:00:00");
     g_bTimedStart = 0;
     AskRecordingHost([](RecordingHost& h) { h.ShowTimedStart(true); });
     return 0;
 }
 
-DWORD WINAPI AutoStopThread(LPVOID)
+DWORD WINAPI AutoStopThread(LPVOID param)
 {
-    while (g_bAutoStopWatch) {
+    const unsigned run = (unsigned)(UINT_PTR)param;
+    while (g_bAutoStopWatch && run == g_autoStopRun) {
         if (g_autoStopSettings.armed &&
             g_autoStopSettings.limit <= (unsigned)g_recordStats.elapsedSec.load()) {
             g_bAutoStopWatch = 0;
@@ -219,7 +259,10 @@ DWORD WINAPI AutoStopThread(LPVOID)
         // not up to a second later.
         Sleep(100);
     }
-    AskRecordingHost([](RecordingHost& h) { h.HideAutoStopIndicator(); });
+    AskRecordingHost([run](RecordingHost& h) {
+        // A newer watch keeps its indicator.
+        if (run == g_autoStopRun && !g_bAutoStopWatch) h.HideAutoStopIndicator();
+    });
     return 0;
 }
 

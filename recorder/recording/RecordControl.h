@@ -30,13 +30,22 @@ void StopRecording();
 void CancelRecording();
 void TogglePause();
 
+// A timed start `seconds` from now, with its thread. Refused (false, nothing
+// set) unless the program is idle: a start while a recording counts down,
+// runs or is saved would be refused when it came.
+bool ArmTimedStart(unsigned seconds);
+// The auto-stop at `limitSeconds` of recorded time. A recording that runs
+// already is watched from now on; otherwise the next start begins the watch.
+void ArmAutoStop(unsigned limitSeconds);
+
 // "%.2d:%.2d:%.2d" of the time left before the auto-stop (negative fields
 // once it has passed); empty when the auto-stop is off.
 std::string FormatAutoStopRemaining();
 
 DWORD WINAPI CountdownThread(LPVOID);
-DWORD WINAPI TimedStartThread(LPVOID);
-DWORD WINAPI AutoStopThread(LPVOID);
+// Their parameter is their run number (ArmTimedStart, ArmAutoStop).
+DWORD WINAPI TimedStartThread(LPVOID run);
+DWORD WINAPI AutoStopThread(LPVOID run);
 DWORD WINAPI PauseBlinkThread(LPVOID);
 
 // Starts proc on a thread of its own whose handle is not kept.

@@ -1,5 +1,7 @@
 #include "recorder/windows/RecorderModule.h"
 
+#include "kit/WindowTable.h"
+#include "recorder/windows/CameraWnd.h"
 #include "recorder/windows/CountDownWnd.h"
 #include "recorder/windows/FlashWnd.h"
 #include "recorder/windows/FollowWindow.h"
@@ -24,6 +26,9 @@ void RegisterWindows(WindowTable& table)
         if (::IsWindow(window.GetHWND())) ::DestroyWindow(window.GetHWND());
     };
     table.Register(WindowId::CountDown, countdown);
+    table.Register(WindowId::Camera, {[](const WindowRequest& r) -> DuiLib::CWindowWnd* {
+                       return new CameraWnd(r.owner, r.at);
+                   }});
 }
 
 }  // namespace

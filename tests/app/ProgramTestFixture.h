@@ -145,6 +145,30 @@ protected:
         return state;
     }
 
+    // The system message box the program shows, its text, and the answer.
+    std::string AnswerSystemBox(int answer = IDOK)
+    {
+        HWND box = WaitForWindow("#32770", nullptr, 10000, program_.Id());
+        EXPECT_NE(nullptr, box);
+        if (!box) return "";
+        // The box can be found before its texts are filled in, which happens
+        // just before it shows: read them once it is on the screen.
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(box) != FALSE; }, 5000));
+        std::string text;
+        for (HWND c = nullptr; (c = FindWindowExA(box, c, "Static", nullptr)) != nullptr;) {
+            char buf[512] = {};
+            SendMessageTimeoutA(c, WM_GETTEXT, sizeof buf, (LPARAM)buf, SMTO_NORMAL, 5000, nullptr);
+            text += buf;
+        }
+        char title[64] = {};
+        SendMessageTimeoutA(box, WM_GETTEXT, sizeof title, (LPARAM)title, SMTO_NORMAL, 5000,
+                            nullptr);
+        EXPECT_STREQ("提示", title);
+        PostMessageA(box, WM_COMMAND, answer, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+        return text;
+    }
+
     std::string config_, saved_, work_;
     Process program_;
     HWND main_ = nullptr;

@@ -107,27 +107,6 @@ protected:
         return WaitForWindow("UpdateLogWindow", nullptr, 10000, program_.Id());
     }
 
-    // The system message box the program shows, its text once answered OK.
-    std::string AnswerSystemBox()
-    {
-        HWND box = WaitForWindow("#32770", nullptr, 10000, program_.Id());
-        EXPECT_NE(nullptr, box);
-        if (!box) return "";
-        std::string text;
-        for (HWND c = nullptr; (c = FindWindowExA(box, c, "Static", nullptr)) != nullptr;) {
-            char buf[512] = {};
-            SendMessageTimeoutA(c, WM_GETTEXT, sizeof buf, (LPARAM)buf, SMTO_NORMAL, 5000, nullptr);
-            text += buf;
-        }
-        char title[64] = {};
-        SendMessageTimeoutA(box, WM_GETTEXT, sizeof title, (LPARAM)title, SMTO_NORMAL, 5000,
-                            nullptr);
-        EXPECT_STREQ("提示", title);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
-        return text;
-    }
-
     // A site that offers nothing usable: no button, and the program comes up
     // and goes as without a check.
     void ExpectNoOffer(const std::string& site, const std::string& expectedState)

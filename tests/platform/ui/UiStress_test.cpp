@@ -44,6 +44,13 @@ TEST(Stress, WorkerThreadSettersWhileTheUiThreadRepaints)
     CControlUI* frameLabel = frame->Find("hole_label");
     CControlUI* veil = frame->Find("veil");
 
+    // Typed characters and the edit's text from the worker meet in the
+    // native edit's queue, and a character queued after the worker's last
+    // text would land after it: the UI thread stops typing once the worker
+    // is finishing and tells it when no typed character is left queued, and
+    // only then come the last values, still while the UI thread repaints.
+    std::atomic<bool> finishing{false};
+    std::atomic<bool> typingOver{false};
     std::atomic<bool> done{false};
     std::atomic<int> rounds{0};
     std::thread worker([&] {
@@ -64,6 +71,9 @@ TEST(Stress, WorkerThreadSettersWhileTheUiThreadRepaints)
             veil->SetBkColor(i % 2 ? 0x80000000 : 0xFF00FF00);
             ++rounds;
         }
+        finishing = true;
+        for (DWORD wait = GetTickCount(); !typingOver && GetTickCount() - wait < 5000;)
+            Sleep(1);
         status->SetVisible(true);
         status->SetText("完成");
         edit->SetText("最后");
@@ -81,7 +91,7 @@ TEST(Stress, WorkerThreadSettersWhileTheUiThreadRepaints)
         RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         list->SelectItem(k % 20);
         w->Find<CComboUI>("combo")->SelectItem(k % 3);
-        if (k % 5 == 0) PostMessageW(native, WM_CHAR, 'x', 1);
+        if (!finishing && k % 5 == 0) PostMessageW(native, WM_CHAR, 'x', 1);
         MSG msg;
         for (int n = 0; n < 20 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
             if (!CPaintManagerUI::TranslateMessage(&msg)) {
@@ -89,11 +99,17 @@ TEST(Stress, WorkerThreadSettersWhileTheUiThreadRepaints)
                 DispatchMessageA(&msg);
             }
         }
+        // Checked after this round's character was posted: once the worker
+        // is seen finishing no later round types, so an empty queue stays so.
+        if (finishing && !typingOver &&
+            !PeekMessageW(&msg, native, WM_CHAR, WM_CHAR, PM_NOREMOVE))
+            typingOver = true;
         Sleep(1);
         ++k;
     }
     ASSERT_TRUE(done) << "the worker did not finish: a deadlock";
     worker.join();
+    EXPECT_TRUE(typingOver) << "typed characters stayed queued";
     PumpFor(200);
     EXPECT_GT(rounds, 100);
     EXPECT_GT(k, 5);  // the UI thread kept going too
