@@ -208,7 +208,7 @@ void MainFrame::OnTrayNotify(LPARAM mouseMessage)
 void MainFrame::OnRecordingSaved(const SaveOutcome& outcome)
 {
     if (outcome.result == SaveResult::Saved) {
-        ShowTip(kSavedText, 5);
+        ShowFloatWndTip(kSavedText, 5);
         SendMessage(WM_SHOW_SAVE_NOTICE, 0);
     } else {
         // Saved otherwise than asked: the user learns where it all is.
