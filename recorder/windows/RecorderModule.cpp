@@ -1,12 +1,14 @@
 #include "recorder/windows/RecorderModule.h"
 
-#include "kit/WindowTable.h"
+#include "recorder/windows/FloatRecWnd.h"
 
 namespace {
 
 void RegisterWindows(WindowTable& table)
 {
-    (void)table;
+    // The main window creates the bar's native window and places it.
+    table.Register(WindowId::FloatRec,
+                   {[](const WindowRequest&) -> DuiLib::CWindowWnd* { return new CFloatRecWnd; }});
 }
 
 }  // namespace
