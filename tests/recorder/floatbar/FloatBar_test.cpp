@@ -185,6 +185,8 @@ TEST_F(FloatBarTest, OpensAtTheTopRightOfTheWorkAreaAndKeepsTheOpacityChosenInIt
     EXPECT_EQ(Str({work.right - 200, 30, work.right - 20, 65}), Str(RectOf(bar_)));
     EXPECT_TRUE(IsWindowVisible(bar_));
     EXPECT_TRUE(GetWindowLongA(bar_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Sleep(500);
+    EXPECT_EQ(main_, GetForegroundWindow()) << "the bar leaves the activation to the main window";
     EXPECT_EQ(178, AlphaOf(bar_)) << "70 % when the settings have no opacity";
     EXPECT_TRUE(BarControl("play_btn").shown);
     EXPECT_FALSE(BarControl("stop_btn").shown);
