@@ -163,6 +163,7 @@ TEST_F(FloatRecWndTest, GraffitiButtonsDrawOverTheScreenOrInsideTheFlashFrame)
 TEST_F(FloatRecWndTest, RegionButtonIsDisabledOnlyWhileThePickerIsUpAndStartRecordsItsRegion)
 {
     // A program without the picker: nothing opens, the button stays usable.
+    GetWindowTable().Register(WindowId::RegionPicker, WindowEntry{});
     Click("target_btn");
     EXPECT_TRUE(Control("target_btn")->IsEnabled());
     EXPECT_TRUE(IsWindowVisible(bar_));
