@@ -49,6 +49,14 @@ public:
     // and auto-stop indicators the settings windows set).
     virtual void ShowControl(const char* name, bool show) = 0;
 
+    // The floating bar is meant to be shown: hot key 3 flips it, the bar
+    // clears it when the user hides the bar and sets it when it comes back.
+    virtual bool IsFloatWndShown() const = 0;
+    virtual void SetFloatWndShown(bool shown) = 0;
+    // The video list of the save folder, as the main window's own button
+    // opens it.
+    virtual void OpenVideoList() = 0;
+
 protected:
     ~MainWindow() = default;
 };

@@ -19,3 +19,6 @@ const UINT WM_LIST_ADD_ITEM = 0x8410;           // a list gains one item (lParam
 const UINT WM_LIST_ITEM_REMOVED = 0x8411;       // the video list lost one (lParam its index)
 const UINT WM_EDIT_RELOAD = 0x8411;             // the video editor reloads its current step
 const UINT WM_EDIT_PROGRESS = 0x8412;           // the video editor's progress, wParam the stage
+
+// WM_COMMAND ids other windows send.
+const UINT kRegionPickerCmdStart = 158;         // the region picker records its selection
