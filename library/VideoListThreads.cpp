@@ -13,6 +13,13 @@
 namespace {
 
 const DWORD kWatchPeriodMs = 500;
+// Reading every entry of a big folder costs more than the watcher may spend
+// twice a second. Between full looks it reads the folder's own time, which
+// changes when a file is added, removed or renamed; it looks at every file
+// while files have just changed (one being saved grows) and every few
+// seconds in any case (a file rewritten in place).
+const DWORD kFullLookMs = 5000;
+const DWORD kBusyMs = 10000;
 const DWORD kStopWaitMs = 15000;
 
 std::atomic<HWND> g_listWindow{nullptr};
@@ -146,6 +153,10 @@ DWORD WINAPI LoadVideoListThread(LPVOID)
 
 DWORD WINAPI WatchVideoFolderThread(LPVOID)
 {
+    std::string lookedAt;
+    FILETIME folderTime = {0, 0};
+    DWORD lastFullLook = GetTickCount() - kFullLookMs;
+    DWORD lastChange = GetTickCount() - kBusyMs;
     for (;;) {
         if (g_stopping) break;
         HWND window = g_listWindow.load();
@@ -159,7 +170,21 @@ DWORD WINAPI WatchVideoFolderThread(LPVOID)
         if (IsWindowVisible(window)) {
             const bool asked = g_reloadAsked.exchange(false);
             const std::string folder = GetVideoSaveFolder();
-            if (asked || ReadFolderState(folder) != g_aviFileList.State()) Reload(folder);
+            WIN32_FILE_ATTRIBUTE_DATA attributes;
+            const bool readable = GetFileAttributesExA(folder.c_str(), GetFileExInfoStandard, &attributes);
+            const DWORD now = GetTickCount();
+            const bool look = asked || folder != lookedAt || !readable ||
+                              CompareFileTime(&attributes.ftLastWriteTime, &folderTime) != 0 ||
+                              now - lastFullLook >= kFullLookMs || now - lastChange < kBusyMs;
+            if (look) {
+                lookedAt = folder;
+                if (readable) folderTime = attributes.ftLastWriteTime;
+                lastFullLook = now;
+                if (asked || ReadFolderState(folder) != g_aviFileList.State()) {
+                    Reload(folder);
+                    lastChange = GetTickCount();
+                }
+            }
         }
         WaitForSingleObject(WakeEvent(), kWatchPeriodMs);
     }

@@ -22,8 +22,9 @@ namespace {
 const DWORD kStyle = 0x10CF0000;
 const DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES;
 
-// Sent by the filler before its first WM_LIST_ADD_ITEM.
-const UINT WM_LIST_FILL_BEGIN = 0x8414;
+// Sent by the filler with the records (lParam a std::vector<AviFileItem>*,
+// its copy): the window makes its rows anew, one WM_LIST_ADD_ITEM each.
+const UINT WM_LIST_FILL = 0x8414;
 // Posted by the filler once it has ended.
 const UINT WM_LIST_FILL_DONE = 0x8416;
 // Posted to tell of a file the delete could not remove.
@@ -39,13 +40,11 @@ DWORD WINAPI FillVideoListThread(LPVOID parameter)
     HWND window = static_cast<HWND>(parameter);
     while (!g_aviFileList.loaded && !VideoListWorkersStopping() && IsWindow(window)) Sleep(1);
     if (!VideoListWorkersStopping() && IsWindow(window)) {
+        // Sent, not posted: the copy lives while the window makes its rows,
+        // and it makes them all at once, without a repaint (a relayout of
+        // every row made so far) between two of them.
         const std::vector<AviFileItem> items = g_aviFileList.Items();
-        SendMessageA(window, WM_LIST_FILL_BEGIN, 0, 0);
-        for (const AviFileItem& item : items) {
-            if (VideoListWorkersStopping() || !IsWindow(window)) break;
-            // Sent: the record is this thread's copy, alive while the row is made.
-            SendMessageA(window, WM_LIST_ADD_ITEM, 0, (LPARAM)&item);
-        }
+        SendMessageA(window, WM_LIST_FILL, 0, (LPARAM)&items);
     }
     g_aviFileList.fillIdle = 1;
     PostMessageA(window, WM_LIST_FILL_DONE, 0, 0);
@@ -325,8 +324,10 @@ LRESULT AviListWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
 {
     bHandled = TRUE;
     switch (uMsg) {
-        case WM_LIST_FILL_BEGIN:
+        case WM_LIST_FILL:
             BeginFill();
+            for (const AviFileItem& item : *reinterpret_cast<const std::vector<AviFileItem>*>(lParam))
+                SendMessage(WM_LIST_ADD_ITEM, 0, (LPARAM)&item);
             return 0;
         case WM_LIST_ADD_ITEM:
             if (lParam) AddRow(*reinterpret_cast<const AviFileItem*>(lParam));
