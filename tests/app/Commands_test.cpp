@@ -326,7 +326,6 @@ TEST_F(CommandsTest, ButtonsOfWindowsNotInThisBuildChangeNothing)
                              "record_area_btn",
                              "capture_screen_btn",
                              "camera_open_btn",
-                             "video_file_btn",
                              "format_convert_btn",
                              "watermark_btn",
                              "add_text_rec_btn",
