@@ -13,6 +13,10 @@
 
 struct AviFileItem;
 
+// A delete is under way (asked, or its thread running): another one waits
+// until it has ended.
+extern bool g_bDeletingVideo;
+
 class AviListWnd : public SkinWindow {
 public:
     // Creates and shows the window with its top-left corner at (x, y).
