@@ -4,6 +4,7 @@
 #include "recorder/windows/CameraWnd.h"
 #include "recorder/windows/CountDownWnd.h"
 #include "recorder/windows/FlashWnd.h"
+#include "recorder/windows/FloatRecWnd.h"
 #include "recorder/windows/FollowWindow.h"
 #include "recorder/windows/ScrCaptureWnd.h"
 
@@ -29,6 +30,9 @@ void RegisterWindows(WindowTable& table)
     table.Register(WindowId::Camera, {[](const WindowRequest& r) -> DuiLib::CWindowWnd* {
                        return new CameraWnd(r.owner, r.at);
                    }});
+    // The main window creates the bar's native window and places it.
+    table.Register(WindowId::FloatRec,
+                   {[](const WindowRequest&) -> DuiLib::CWindowWnd* { return new CFloatRecWnd; }});
 }
 
 }  // namespace
