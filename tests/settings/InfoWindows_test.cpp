@@ -1,6 +1,6 @@
 // The information windows of the real program: the guide another program
-// asks for with 0x42B, and the main window's "menubtn" with its tips and
-// about window, driven with the mouse.
+// asks for with 0x42B, the main window's "menubtn" with its tips and about
+// window, and the two popups of the floating bar, driven with the mouse.
 #include "ProgramTestFixture.h"
 #include "settings/GuidePages.h"
 
@@ -10,15 +10,48 @@ namespace {
 
 using namespace programtest;
 
+// The pointer moved as the mouse moves it: the input brings the window under
+// it its mouse messages, the X pointer is what the program's GetCursorPos
+// reads.
+void MoveMouse(POINT to)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = (to.x * 65536 + 65535) / GetSystemMetrics(SM_CXSCREEN);
+    in.mi.dy = (to.y * 65536 + 65535) / GetSystemMetrics(SM_CYSCREEN);
+    SetCursorPos(to.x, to.y);
+    SendInput(1, &in, sizeof(INPUT));
+    Sleep(60);
+}
+
+void Button(DWORD flags)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof(INPUT));
+    Sleep(60);
+}
+
 void ClickAt(POINT at)
 {
-    SetCursorPos(at.x, at.y);
-    Sleep(100);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
+    MoveMouse(at);
+    Sleep(40);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+}
+
+RECT RectOf(HWND window)
+{
+    RECT rc = {};
+    GetWindowRect(window, &rc);
+    return rc;
+}
+
+POINT Centre(const RECT& rc)
+{
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
 std::string Hex8(DWORD v)
@@ -87,6 +120,73 @@ protected:
         if (menu) probe_.WaitFor(menu, "small_tip_btn", [](const UiControl& c) { return c.shown; });
         return menu;
     }
+
+    // Settings for a recording that can run here, the user's keys and the
+    // bar at half opacity.
+    std::string WriteBarSettings()
+    {
+        const std::string save = work_ + "\\save";
+        CreateDirectoryA(save.c_str(), nullptr);
+        WriteFile(config_,
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<vintracfg>\n"
+                  "<videoSavePath path=\"" +
+                      save +
+                      "\" />\n"
+                      "<start_countdown countdown=\"0\" />\n"
+                      "<rec_speaker rec=\"0\" />\n<rec_micphone rec=\"0\" />\n"
+                      "<auto_play_oncomplete auto_play=\"0\" />\n"
+                      "<float_wnd_opacity opacity=\"50\" />\n<Hotkey>\n"
+                      "<RecordPause vkey=\"80\" fsmod=\"3\" vkeystr=\"Ctrl+Alt+P\" />\n"
+                      "<RealtimeGraffiti vkey=\"71\" fsmod=\"3\" vkeystr=\"Ctrl+Alt+G\" />\n"
+                      "</Hotkey>\n</vintracfg>\n");
+        return save;
+    }
+
+    HWND StartWithBar()
+    {
+        if (!Start()) return nullptr;
+        bar_ = WaitForWindow("FloatRecWnd", "FloatRecWnd", 10000, program_.Id());
+        if (bar_) probe_.WaitFor(bar_, "play_btn", [](const UiControl& c) { return c.shown; });
+        return bar_;
+    }
+
+    // A point of the bar away from its buttons: its time.
+    POINT OnBarTime() const
+    {
+        RECT bar = RectOf(bar_);
+        return {bar.left + 30, bar.top + 17};
+    }
+
+    // The popup of that class the mouse resting on the bar opens.
+    HWND RestOnBar(const char* cls)
+    {
+        MoveMouse(OnBarTime());
+        MoveMouse({OnBarTime().x + 2, OnBarTime().y});
+        HWND popup = WaitForWindow(cls, nullptr, 5000, program_.Id());
+        // What follows must hold once the window system has settled it.
+        if (popup) Sleep(300);
+        return popup;
+    }
+
+    // What the popup owes the bar: beside it with one corner behind it,
+    // directly behind it in z-order with the bar left uncovered, as opaque
+    // as the bar is set to be, and the keyboard left where it was.
+    void ExpectBesideAndBehind(HWND popup, HWND active)
+    {
+        RECT rc = RectOf(popup), bar = RectOf(bar_), both;
+        ASSERT_TRUE(IntersectRect(&both, &rc, &bar));
+        EXPECT_EQ(25, both.right - both.left);
+        EXPECT_EQ(25, both.bottom - both.top);
+        EXPECT_EQ(popup, GetWindow(bar_, GW_HWNDNEXT)) << "directly behind the bar";
+        EXPECT_EQ(bar_, WindowFromPoint(Centre(both))) << "the bar stays on top";
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        EXPECT_TRUE(GetLayeredWindowAttributes(popup, nullptr, &alpha, &flags));
+        EXPECT_EQ(127, alpha) << "50 per cent";
+        EXPECT_EQ(active, GetForegroundWindow());
+    }
+
+    HWND bar_ = nullptr;
 };
 
 TEST_F(InfoWindowsTest, TheGuideTurnsItsNinePagesWithoutWrappingRound)
@@ -230,6 +330,84 @@ TEST_F(InfoWindowsTest, TheMenuOpensTheTipsWithTheUsersKeysAndOneAboutWindow)
     ClickAt(onMain);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(menu); }, 5000));
     EXPECT_EQ(1, CountWindows(program_.Id(), "SmallTipWindow")) << "the tips stay open";
+}
+
+TEST_F(InfoWindowsTest, TheFloatingBarShowsTheKeysWhenIdleAndTheRecordingWhileItRuns)
+{
+    const std::string save = WriteBarSettings();
+    ASSERT_NE(nullptr, StartWithBar());
+    const HWND active = GetForegroundWindow();
+
+    // Idle: the keys as the user has set them, the others as they were.
+    HWND keys = RestOnBar("StateDetailWnd");
+    ASSERT_NE(nullptr, keys);
+    ExpectBesideAndBehind(keys, active);
+    RECT rc = RectOf(keys), bar = RectOf(bar_);
+    EXPECT_LT(rc.left, bar.left) << "left of the bar";
+    EXPECT_GT(rc.bottom, bar.bottom) << "below it";
+    EXPECT_EQ("录制/停止:F7", probe_.Query(keys, "lab_shortcut_start_rec").text);
+    EXPECT_EQ("暂停/恢复:Ctrl+Alt+P", probe_.Query(keys, "lab_shortcut_pause_rec").text);
+    EXPECT_EQ("实时涂鸦:Ctrl+Alt+G", probe_.Query(keys, "lab_shortcut_real_graffiti").text);
+    EXPECT_FALSE(SaveWindowScreenshot(keys, "state_detail_wnd_beside_bar").empty());
+    // Leaving the bar closes it.
+    MoveMouse({5, 400});
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(keys); }, 5000));
+
+    // Recording: the details, new with every status tick.
+    PostMessageA(main_, WM_HOTKEY, 1, 0);
+    ASSERT_TRUE(WaitShown("stop_record_btn", true));
+    HWND details = RestOnBar("RecDetailWnd");
+    ASSERT_NE(nullptr, details);
+    EXPECT_EQ(nullptr, FindWindowA("StateDetailWnd", nullptr));
+    ExpectBesideAndBehind(details, active);
+    // From the first tick on (the recording has only just started).
+    UiControl time = probe_.WaitFor(details, "detail_lab_rec_time", [](const UiControl& c) {
+        return c.text.find("录制时长:00:00:0") == 0;
+    });
+    UiControl size = probe_.Query(details, "detail_lab_rec_size");
+    EXPECT_EQ(0u, time.text.find("录制时长:00:00:0")) << time.text;
+    EXPECT_EQ(0u, size.text.find("录制大小: ")) << size.text;
+    EXPECT_EQ(0u, probe_.Query(details, "detail_lab_rec_remaining_size").text.find("硬盘空间:"));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return probe_.Query(details, "detail_lab_rec_time").text != time.text &&
+                   probe_.Query(details, "detail_lab_rec_size").text != size.text;
+        },
+        5000))
+        << "the time and size follow the recording";
+    EXPECT_FALSE(SaveWindowScreenshot(details, "rec_detail_wnd_beside_bar").empty());
+    MoveMouse({5, 400});
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(details); }, 5000));
+
+    PostMessageA(main_, WM_HOTKEY, 1, 0);
+    EXPECT_TRUE(WaitUntil([&] { return VideosIn(save).size() == 1; }, 60000));
+}
+
+TEST_F(InfoWindowsTest, NearTheBottomOfTheScreenThePopupSitsAboveTheBar)
+{
+    WriteBarSettings();
+    ASSERT_NE(nullptr, StartWithBar());
+    // The bar dragged down to the bottom of the screen, then left and
+    // come back to.
+    POINT from = OnBarTime();
+    MoveMouse(from);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    const POINT to = {700, GetSystemMetrics(SM_CYSCREEN) - 20};
+    for (int i = 1; i <= 8; ++i)
+        MoveMouse({from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8});
+    Button(MOUSEEVENTF_LEFTUP);
+    MoveMouse({5, 400});
+    Sleep(300);
+    ASSERT_GT(RectOf(bar_).bottom + 110 - 25, GetSystemMetrics(SM_CYSCREEN)) << "at the bottom";
+    const HWND active = GetForegroundWindow();
+
+    HWND keys = RestOnBar("StateDetailWnd");
+    ASSERT_NE(nullptr, keys);
+    ExpectBesideAndBehind(keys, active);
+    RECT rc = RectOf(keys), bar = RectOf(bar_);
+    EXPECT_LT(rc.top, bar.top) << "above the bar";
+    EXPECT_LE(rc.bottom, bar.bottom);
+    EXPECT_GE(rc.top, 0);
 }
 
 }  // namespace
