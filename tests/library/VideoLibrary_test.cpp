@@ -175,10 +175,12 @@ TEST_F(VideoLibraryTest, EachOrderTurnsRoundOnTheSecondClick)
     EXPECT_TRUE(sorted(true, &AviFileItem::duration));
     g_aviFileList.ToggleSort(AviSortKey::Duration);
     EXPECT_TRUE(sorted(false, &AviFileItem::duration));
-    // Equal lengths keep the order they had: the two videos, newest first.
+    // Equal lengths keep the order they had: the ten-second videos, newest
+    // first.
     std::vector<std::string> longest = Names(g_aviFileList.Items());
-    longest.resize(2);
-    EXPECT_EQ((std::vector<std::string>{"clip30.avi", "clip25.avi"}), longest);
+    longest.resize(4);
+    EXPECT_EQ((std::vector<std::string>{"clip30.avi", "a.b.avi", "clip.AVI", "clip25.avi"}),
+              longest);
 
     g_aviFileList.ToggleSort(AviSortKey::Time);
     std::vector<std::string> oldestFirst(newestFirst.rbegin(), newestFirst.rend());

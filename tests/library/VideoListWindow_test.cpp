@@ -170,7 +170,7 @@ TEST_F(VideoListWindowTest, EditingHandsTheVideoToTheEditorWithoutTakingAnOpenOn
 
     // Only AVI recordings are edited.
     ShowWindow(list_, SW_SHOW);
-    Choose("a.b.avi", "edit_video");
+    Choose("shot.png", "edit_video");
     EXPECT_EQ(2u, editors_.size());
 }
 
