@@ -117,11 +117,15 @@ void MainFrame::CreateFloatRecWindow()
     if (m_pCaptureScreenBtn)
         m_pCaptureScreenBtn->SetToolTip(("快速截屏 " + keys[4].vkeystr).c_str());
 
-    // The floating recording bar, at the top right of its monitor's work area.
+    // The floating recording bar, at the top right of its monitor's work
+    // area. Made visible only once placed, and without taking the activation
+    // from this window: a window made visible is activated, and the focus
+    // moving to the bar after the user has turned to the main window (a
+    // tray menu just opened) would cancel what the user began.
     if (!Kept(WindowId::FloatRec)) {
         DuiLib::CWindowWnd* bar = GetWindowTable().Open(WindowId::FloatRec, {m_hWnd});
-        if (bar && bar->Create(nullptr, "FloatRecWnd", 0x96C80000, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
-                               0, 0, 0, 0)) {
+        if (bar && bar->Create(nullptr, "FloatRecWnd", 0x96C80000 & ~WS_VISIBLE,
+                               WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, 0, 0)) {
             MONITORINFO mi = {};
             mi.cbSize = sizeof mi;
             GetMonitorInfoA(MonitorFromWindow(*bar, MONITOR_DEFAULTTONEAREST), &mi);
@@ -212,7 +216,7 @@ void MainFrame::OnTrayNotify(LPARAM mouseMessage)
 void MainFrame::OnRecordingSaved(const SaveOutcome& outcome)
 {
     if (outcome.result == SaveResult::Saved && !outcome.interrupted) {
-        ShowTip(kSavedText, 5);
+        ShowFloatWndTip(kSavedText, 5);
         SendMessage(WM_SHOW_SAVE_NOTICE, 0);
     } else {
         // Saved otherwise than asked, or only in part: the user learns what

@@ -84,6 +84,10 @@ public:
     // Shows or hides a control of the main window by name.
     void ShowControl(const char* name, bool show) override;
 
+    bool IsFloatWndShown() const override { return m_bFloatWndShown != 0; }
+    void SetFloatWndShown(bool shown) override { m_bFloatWndShown = shown ? 1 : 0; }
+    void OpenVideoList() override;
+
     // The floating bar is shown (hot key 3 flips it).
     unsigned m_bFloatWndShown = 1;
 

@@ -313,6 +313,11 @@ void MainFrame::ShowFlashWnd(const RECT& area)
     GetWindowTable().Open(WindowId::Flash, request);
 }
 
+void MainFrame::OpenVideoList()
+{
+    OpenChild(WindowId::VideoList);
+}
+
 void MainFrame::ShowSmallTipWindow()
 {
     OpenChild(WindowId::SmallTip);
@@ -335,7 +340,7 @@ void MainFrame::SaveFullScreenShot()
         ShowSaveFileNotice(1);
     } else {
         // No notice for a file that is not there; say so instead.
-        ShowTip(kScreenshotFailed + path, 5);
+        ShowFloatWndTip(kScreenshotFailed + path, 5);
     }
 }
 

@@ -21,7 +21,16 @@ CFolderDialog::CFolderDialog(const char* initialFolder, const char*, void*)
 
 std::string CFolderDialog::ShortenPath(const std::string& path)
 {
-    return path.size() > kStatusChars ? path.substr(0, kStatusChars) + "..." : path;
+    if (path.size() <= kStatusChars) return path;
+    // Cut between characters: a double-byte character the 35th byte would
+    // split is left out whole.
+    size_t keep = 0;
+    while (keep < kStatusChars) {
+        size_t step = IsDBCSLeadByte((BYTE)path[keep]) && keep + 1 < path.size() ? 2 : 1;
+        if (keep + step > kStatusChars) break;
+        keep += step;
+    }
+    return path.substr(0, keep) + "...";
 }
 
 int CFolderDialog::DoModal()
@@ -57,7 +66,8 @@ int CFolderDialog::OnBrowseMessage(HWND dialog, UINT message, LPARAM parameter)
 
 void CFolderDialog::OnInitialized()
 {
-    ::SendMessageA(m_dialog, BFFM_SETSELECTIONA, TRUE, (LPARAM)m_initialFolder.c_str());
+    if (!m_initialFolder.empty())
+        ::SendMessageA(m_dialog, BFFM_SETSELECTIONA, TRUE, (LPARAM)m_initialFolder.c_str());
     std::string status = ShortenPath(m_initialFolder);
     ::SendMessageA(m_dialog, BFFM_SETSTATUSTEXTA, 0, (LPARAM)status.c_str());
 }

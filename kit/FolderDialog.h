@@ -21,7 +21,8 @@ public:
     virtual int DoModal();
     std::string GetFolderPath() const { return m_chosenFolder; }
 
-    // A path longer than 35 characters: its first 35 and "...".
+    // A path longer than 35 characters (bytes): its first 35 and "...",
+    // never half of a double-byte character.
     static std::string ShortenPath(const std::string& path);
 
 protected:

@@ -37,12 +37,40 @@ bool PopupWindow::Open(HWND owner, const std::string& ownerControl, POINT at)
         if (size.cx <= 0) size.cx = estimate.cx;
         if (size.cy <= 0) size.cy = estimate.cy;
     }
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, at.x, at.y, size.cx, size.cy,
-                   SWP_SHOWWINDOW | SWP_NOREDRAW);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (::GetMonitorInfoA(::MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &monitor))
+        at = KeepInWorkArea(at, size, monitor.rcWork);
+    if (m_shadow) {
+        // The shadow gets its place and picture before the popup shows: a
+        // layered window's first picture may bring it to the top (Wine
+        // does), which must not be over the popup.
+        RECT rc = {at.x, at.y, at.x + size.cx, at.y + size.cy};
+        ::InflateRect(&rc, m_frame.shadowMargin, m_frame.shadowMargin);
+        ::SetWindowPos(m_shadow->GetHWND(), nullptr, rc.left, rc.top, rc.right - rc.left,
+                       rc.bottom - rc.top, SWP_NOACTIVATE | SWP_NOZORDER);
+        m_shadow->Repaint();
+    }
+    // Shown at its size in one step; it was made without one, so nothing of
+    // it has been painted yet and all of it must be.
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, at.x, at.y, size.cx, size.cy, SWP_SHOWWINDOW);
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
     ::SetForegroundWindow(m_hWnd);
     ::SetFocus(m_hWnd);
     FollowWithShadow();
+    // The window that opened it keeps its active look while its popup has
+    // the focus.
+    if (owner) ::SendMessageA(::GetAncestor(owner, GA_ROOT), WM_NCACTIVATE, TRUE, 0);
     return true;
+}
+
+POINT PopupWindow::KeepInWorkArea(POINT at, SIZE size, const RECT& workArea)
+{
+    if (at.y + size.cy > workArea.bottom)
+        at.y = size.cy > workArea.bottom - workArea.top ? workArea.top : workArea.bottom - size.cy;
+    if (at.x + size.cx > workArea.right)
+        at.x = size.cx > workArea.right - workArea.left ? workArea.left : workArea.right - size.cx;
+    return at;
 }
 
 void PopupWindow::Build()
@@ -67,11 +95,12 @@ void PopupWindow::Build()
 void PopupWindow::UpdateRoundRegion()
 {
     SIZE corner = m_pm.GetRoundCorner();
-    if (corner.cx <= 0 && corner.cy <= 0) return;
+    const int inset = m_frame.regionInset;
+    if (corner.cx <= 0 && corner.cy <= 0 && inset <= 0) return;
     RECT rc;
     ::GetWindowRect(m_hWnd, &rc);
-    HRGN rgn = ::CreateRoundRectRgn(0, 0, rc.right - rc.left + 1, rc.bottom - rc.top + 1, corner.cx,
-                                    corner.cy);
+    HRGN rgn = ::CreateRoundRectRgn(inset, inset, rc.right - rc.left - inset + 1,
+                                    rc.bottom - rc.top - inset + 1, corner.cx, corner.cy);
     ::SetWindowRgn(m_hWnd, rgn, TRUE);  // the window owns the region now
 }
 

@@ -7,11 +7,11 @@
 //
 //   class CMenuVideoList : public PopupWindow {
 //   public:
-//       CMenuVideoList() : PopupWindow({"menu_video_list.xml", /*shadow=*/true, {3, 3}}) {}
+//       CMenuVideoList() : PopupWindow({"video_list_menu.xml", /*shadow=*/true, {3, 3}}) {}
 //   protected:
 //       LPCSTR GetWindowClassName() const override { return "MenuWnd"; }
 //   };
-//   (new CMenuVideoList)->Open(owner, "file_list", at);
+//   (new CMenuVideoList)->Open(owner, "playlist", at);
 //
 // The notification names the owner's control that opened the popup; it is
 // looked up by that name when the notification arrives, so a control
@@ -37,6 +37,10 @@ public:
         // The shadow's picture and how far it reaches beyond the popup.
         const char* shadowImage = "file='menu_bk.png' corner='40,8,8,8'";
         int shadowMargin = 8;
+        // The window shows only its rectangle inset by this much (a layout
+        // whose picture draws its own shadow round the edge leaves that
+        // edge to the shadow window).
+        int regionInset = 0;
     };
 
     // Creates the popup with its top-left corner at a screen point and
@@ -44,6 +48,11 @@ public:
     // from (may be empty). False when the window could not be made (the
     // object is then deleted).
     bool Open(HWND owner, const std::string& ownerControl, POINT at);
+
+    // Where a popup of that size opened at `at` goes so that it stays
+    // inside the work area: moved up (left) to end at the bottom (right)
+    // edge, or to the top (left) when it is taller (wider) than the area.
+    static POINT KeepInWorkArea(POINT at, SIZE size, const RECT& workArea);
 
     DuiLib::CPaintManagerUI& GetPaintManager() { return m_pm; }
     HWND Owner() const { return m_owner; }

@@ -16,6 +16,9 @@ const UINT WM_UPDATE_CHECKED = WM_USER + 0x120;  // 0x520: the update check has 
 const UINT WM_RECORD_STARTED = 0x5401;
 const UINT WM_RECORD_STOPPED = 0x5402;
 const UINT WM_LIST_ADD_ITEM = 0x8410;           // a list gains one item (lParam)
-const UINT WM_LIST_ITEM_REMOVED = 0x8411;       // the video list lost one (lParam its index)
+const UINT WM_LIST_ITEM_REMOVED = 0x8411;       // a delete of the video list ended (lParam the path, wParam 0 or its error)
 const UINT WM_EDIT_RELOAD = 0x8411;             // the video editor reloads its current step
 const UINT WM_EDIT_PROGRESS = 0x8412;           // the video editor's progress, wParam the stage
+
+// WM_COMMAND ids other windows send.
+const UINT kRegionPickerCmdStart = 158;         // the region picker records its selection

@@ -11,6 +11,9 @@ PACKAGES=(
     googletest python3 python3-fonttools fonts-dseg
     # running the Windows binaries
     wine wine32:i386 wine64 xvfb xauth fonts-wqy-microhei locales
+    # 32-bit OpenGL: Wine's DirectShow renderers present through Direct3D
+    # (the camera preview), and without these they crash
+    libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
     # checking what they write and driving them
     ffmpeg pulseaudio pulseaudio-utils xdotool x11-apps imagemagick
 )

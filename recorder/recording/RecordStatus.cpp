@@ -78,6 +78,8 @@ DWORD WINAPI RecordStatusThread(LPVOID)
         totalMB = (double)(total.QuadPart / 1048576);
         freeMB = (double)(avail.QuadPart / 1048576);
     }
+    // A new recording starts from zero, not from the last one's texts.
+    SetRecordStatusTexts(FormatRecordStatus(0, 0, 0.f, totalMB, freeMB));
     while (g_bRecording) {
         Sleep(500);
         // No tick after the stop: the windows are idle again by then.

@@ -1,7 +1,10 @@
 #include "recorder/windows/RecorderModule.h"
 
+#include "kit/WindowTable.h"
+#include "recorder/windows/CameraWnd.h"
 #include "recorder/windows/CountDownWnd.h"
 #include "recorder/windows/FlashWnd.h"
+#include "recorder/windows/FloatRecWnd.h"
 #include "recorder/windows/FollowWindow.h"
 #include "recorder/windows/ScrCaptureWnd.h"
 
@@ -24,6 +27,12 @@ void RegisterWindows(WindowTable& table)
         if (::IsWindow(window.GetHWND())) ::DestroyWindow(window.GetHWND());
     };
     table.Register(WindowId::CountDown, countdown);
+    table.Register(WindowId::Camera, {[](const WindowRequest& r) -> DuiLib::CWindowWnd* {
+                       return new CameraWnd(r.owner, r.at);
+                   }});
+    // The main window creates the bar's native window and places it.
+    table.Register(WindowId::FloatRec,
+                   {[](const WindowRequest&) -> DuiLib::CWindowWnd* { return new CFloatRecWnd; }});
 }
 
 }  // namespace

@@ -8,9 +8,11 @@
 class CScrCaptureWnd;
 class FlashWnd;
 class CountDownWnd;
+class CFloatRecWnd;
 
 const ProgramModule& RecorderModule();
 
 const KeptWindow<CScrCaptureWnd> g_pScrCaptureWnd{WindowId::RegionPicker};
 const KeptWindow<FlashWnd> g_pFlashWnd{WindowId::Flash};
 const KeptWindow<CountDownWnd> g_pCountDownWnd{WindowId::CountDown};
+const KeptWindow<CFloatRecWnd> g_pFloatRecWnd{WindowId::FloatRec};

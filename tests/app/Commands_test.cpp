@@ -303,13 +303,10 @@ TEST_F(CommandsTest, ButtonsOfWindowsNotInThisBuildChangeNothing)
     std::vector<HWND> before = WindowsOfProcess(program_.Id());
     for (const char* name : {"record_area_btn",
                              "capture_screen_btn",
-                             "camera_open_btn",
-                             "video_file_btn",
                              "format_convert_btn",
                              "video_editing_btn",
                              "shortcut_setting_btn",
                              "sel_skin_btn",
-                             "menubtn",
                              "microphoneMute",
                              "speakerNormal",
                              "record_fullscreen_btn",

@@ -184,6 +184,11 @@ TEST_F(KitTest, APopupOpensAtAPointWithItsShadowAndTellsItsOwnerWhatWasChosen)
     // Its picture: see-through at the very edge, half dark inside.
     EXPECT_LT(shadow->LastSurface()[0] >> 24, 0x20u);
     EXPECT_EQ(0x80u, shadow->LastSurface()[50 * 136 + 68] >> 24);
+    // Painted whole once shown, though it was made without a size.
+    Pump(200);
+    HDC dc = GetDC(p);
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, 100, 70)) << "the list's white, not nothing";
+    ReleaseDC(p, dc);
     testkit::SaveWindowScreenshot(p, "kit_sample_popup");
 
     // The owner's button goes away before the choice arrives: the owner
@@ -293,6 +298,24 @@ TEST(FolderDialog, TheStatusLineShowsAtMost35Characters)
     EXPECT_EQ(exact, CFolderDialog::ShortenPath(exact));
     EXPECT_EQ(exact + "...", CFolderDialog::ShortenPath(exact + "b"));
     EXPECT_EQ("", CFolderDialog::ShortenPath(""));
+    // A Chinese character across the 35th byte is left out whole.
+    const std::string head(34, 'a');
+    EXPECT_EQ(head + "...", CFolderDialog::ShortenPath(head + "录像"));
+}
+
+TEST(PopupPlacement, APopupStaysInsideTheWorkArea)
+{
+    const RECT work = {0, 0, 1280, 770};
+    const SIZE menu = {180, 148};
+    auto at = [](POINT p) { return std::make_pair(p.x, p.y); };
+    EXPECT_EQ(std::make_pair(100L, 100L), at(PopupWindow::KeepInWorkArea({100, 100}, menu, work)));
+    EXPECT_EQ(std::make_pair(100L, 622L), at(PopupWindow::KeepInWorkArea({100, 700}, menu, work)))
+        << "up, to end at the bottom edge";
+    EXPECT_EQ(std::make_pair(1100L, 100L), at(PopupWindow::KeepInWorkArea({1200, 100}, menu, work)));
+    EXPECT_EQ(std::make_pair(100L, 0L), at(PopupWindow::KeepInWorkArea({100, 50}, {180, 900}, work)))
+        << "taller than the area: from its top";
+    const RECT second = {1280, 0, 2560, 1024};
+    EXPECT_EQ(std::make_pair(2380L, 876L), at(PopupWindow::KeepInWorkArea({2500, 1000}, menu, second)));
 }
 
 TEST_F(KitTest, TheVideoRectangleKeepsWhatAnotherWindowDrewThroughRepaints)

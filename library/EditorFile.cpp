@@ -1,0 +1,3 @@
+#include "library/EditorFile.h"
+
+std::string g_strEditCurrentFile;
