@@ -254,27 +254,20 @@ public:
     }
 
     // The ticks at which the stream captured the first frame of each beep
-    // (after Stop).
-    // Each from the arrivals of the two seconds around it: a stream that
-    // lost sound somewhere (a device that found no buffer free) places the
-    // frames after the loss later than its length says.
-    std::vector<double> BeepTicks() const
+    // heard so far, each from the arrivals of the two seconds around it (a
+    // stream that lost sound somewhere, a device that found no buffer free,
+    // places the frames after the loss later than its length says); and the
+    // same counted from the call that started the stream.
+    void BeepTicks(std::vector<double>* heard, std::vector<double>* fromStartCall)
     {
-        std::vector<double> ticks;
+        std::lock_guard<std::mutex> lock(data_);
         for (double onset : BeepOnsets(left_, kRate)) {
             double lead = 1e18;
             for (const Arrival& a : arrived_)
                 if (std::fabs(a.streamMs - onset * 1000.0) < 1000) lead = std::min(lead, a.lead);
-            ticks.push_back(started_ + lead + onset * 1000.0);
+            heard->push_back(started_ + lead + onset * 1000.0);
+            fromStartCall->push_back(started_ + onset * 1000.0);
         }
-        return ticks;
-    }
-    // The same counted from the call that started the stream.
-    std::vector<double> BeepTicksFromStartCall() const
-    {
-        std::vector<double> ticks;
-        for (double onset : BeepOnsets(left_, kRate)) ticks.push_back(started_ + onset * 1000.0);
-        return ticks;
     }
 
 private:
@@ -292,6 +285,7 @@ private:
                 const DWORD now = timeGetTime();
                 WAVEHDR& h = headers_[next];
                 const short* s = reinterpret_cast<const short*>(h.lpData);
+                std::lock_guard<std::mutex> lock(data_);
                 for (DWORD i = 0; i < h.dwBytesRecorded / 4; ++i) left_.push_back(s[2 * i]);
                 // The earliest arrival, less the stream's length then.
                 // Arrived at `now`, less the stream's length then.
@@ -313,6 +307,7 @@ private:
     struct Arrival {
         double streamMs, lead;
     };
+    std::mutex data_;  // arrived_, left_: read while the stream still runs
     std::vector<Arrival> arrived_;
     std::vector<short> left_;
     std::atomic<int> arrivals_{0};
@@ -361,19 +356,22 @@ int main(int argc, char** argv)
     while (!Exists(folder + "\\stop")) Sleep(5);
     const std::vector<Flasher::Flash> shown = flasher.StopFlashing();
     Sleep(2000);  // the last beep comes through
-    listener.Stop();
     std::string result;
     char line[96];
     for (const Flasher::Flash& f : shown) {
         snprintf(line, sizeof line, "flash %lu %lu\n", (unsigned long)f.shown, (unsigned long)f.written);
         result += line;
     }
-    const std::vector<double> heard = listener.BeepTicks(), fromStart = listener.BeepTicksFromStartCall();
+    std::vector<double> heard, fromStart;
+    listener.BeepTicks(&heard, &fromStart);
     for (size_t i = 0; i < heard.size() && i < fromStart.size(); ++i) {
         snprintf(line, sizeof line, "heard %.1f %.1f\n", heard[i], fromStart[i]);
         result += line;
     }
     WriteText(folder + "\\result", result);
     WriteText(folder + "\\done", "done");
+    // The devices are let go after the word is out: a sound system slow to
+    // close them holds up no measurement.
+    listener.Stop();
     return 0;
 }
