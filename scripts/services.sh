@@ -262,6 +262,11 @@ write_seats_file() {
 
 case "${1:-}" in
     start)
+        # Some virtual machines run 64-bit programs only (the kernel's IA-32
+        # emulation off); 32-bit Wine then fails deep inside wineboot.
+        if [ -x /lib/ld-linux.so.2 ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+            die "this machine runs no 32-bit programs (the kernel's IA-32 emulation is off): Wine cannot run the tests here; scripts/build.sh still builds everything"
+        fi
         n=$(seat_count)
         SEATS=$(seq 0 $((n - 1)))
         each_seat start_seat_x || die "a seat's X or sound server did not start"

@@ -43,9 +43,25 @@ fi
 
 if [ ${#missing[@]} -gt 0 ] || [ $need_update = 1 ]; then
     log "installing ${#missing[@]} packages: ${missing[*]}"
-    as_root apt-get update -qq
+    # A mirror in the middle of a sync fails the update of one index for a
+    # while; the others are read, and the install below says if a package
+    # is really out of reach.
+    # Without the security index of one architecture, packages that must
+    # match across i386 and amd64 only agree at the release's own versions.
+    target=()
+    for try in 1 2 3; do
+        as_root apt-get update -qq && break
+        if [ $try = 3 ]; then
+            . /etc/os-release
+            target=(-t "$VERSION_CODENAME")
+            log "apt-get update failed three times; installing the $VERSION_CODENAME versions"
+            break
+        fi
+        log "apt-get update failed; trying again in $((try * 10)) s"
+        sleep $((try * 10))
+    done
     if [ ${#missing[@]} -gt 0 ]; then
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${target[@]}" "${missing[@]}" >/dev/null
     fi
 fi
 

@@ -380,9 +380,13 @@ TEST_F(VideoListTest, TheMenuCopiesPlaysAndShowsTheFile)
     HWND shadow = WaitForWindow("UIShadow", nullptr, 5000, program_.Id());
     ASSERT_NE(nullptr, shadow);
     EXPECT_TRUE(GetWindowLongA(shadow, GWL_EXSTYLE) & WS_EX_LAYERED);
+    // The program places the menu and then its shadow: look once both are set.
     RECT m, s;
-    GetWindowRect(menu, &m);
-    GetWindowRect(shadow, &s);
+    PumpUntil([&] {
+        GetWindowRect(menu, &m);
+        GetWindowRect(shadow, &s);
+        return IsWindowVisible(menu) && EqualRect(&m, &s);
+    }, 3000);
     EXPECT_EQ(180, m.right - m.left);
     EXPECT_EQ(148, m.bottom - m.top);
     EXPECT_TRUE(EqualRect(&m, &s)) << "the shadow lies under the menu";
