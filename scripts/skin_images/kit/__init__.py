@@ -10,7 +10,7 @@ from .palette import (AMBER, BASE, BASE_LINE, BLUE, GREEN, HOVER, ICON_LINE, MUT
                       RED_DOWN, RED_HOT, TEAL, TEXT, WHITE)
 from .picture import Picture
 from .shapes import arc, box, circle, clamp, minus, outline, polygon, ring, seg_dist, stroke, union
-from .widgets import STATES, icon_button, pill, render_glyph, skin_background, title_button
+from .widgets import STATES, icon_button, pill, render_glyph, skin_background, title_button, tool_button
 
 __all__ = [
     "cur", "ico",
@@ -19,5 +19,5 @@ __all__ = [
     "Picture",
     "arc", "box", "circle", "clamp", "minus", "outline", "polygon", "ring", "seg_dist", "stroke",
     "union",
-    "STATES", "icon_button", "pill", "render_glyph", "skin_background", "title_button",
+    "STATES", "icon_button", "pill", "render_glyph", "skin_background", "title_button", "tool_button",
 ]

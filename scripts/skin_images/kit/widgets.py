@@ -30,6 +30,18 @@ def icon_button(glyph, size=30, glyph_size=20):
     return out
 
 
+def tool_button(glyph, state, size):
+    """One picture (state: a suffix of STATES) of a small tool-bar button:
+    a rounded veil when hot or pushed, the glyph a half pixel lower when
+    pushed."""
+    pic = Picture(size, size)
+    veil = {"": None, "_hot": HOVER, "_down": PRESS}[state]
+    if veil:
+        pic.draw(box(0, 0, size, size, 3), veil[:3], veil[3])
+    render_glyph(pic, glyph, 0, 0.5 if state == "_down" else 0, size)
+    return pic
+
+
 def title_button(w, h, glyph_fn, hot_bg, down_bg):
     """The three pictures of a button of a window's title row; glyph_fn(w, h)
     gives the glyph in pixels of the button."""

@@ -73,15 +73,6 @@ BUTTONS = {
 }
 
 
-def button(glyph, state):
-    pic = Picture(SIZE, SIZE)
-    veil = {"": None, "_hot": HOVER, "_down": PRESS}[state]
-    if veil:
-        pic.draw(box(0, 0, SIZE, SIZE, 3), veil[:3], veil[3])
-    render_glyph(pic, glyph, 0, 0.5 if state == "_down" else 0, SIZE)
-    return pic
-
-
 def disabled(glyph):
     """The glyph in the muted colour, faint."""
     pic = Picture(SIZE, SIZE)
@@ -93,6 +84,6 @@ def draw():
     out = {}
     for name, glyph in BUTTONS.items():
         for state in STATES:
-            out["skin/%s%s.png" % (name, state)] = button(glyph(), state)
+            out["skin/%s%s.png" % (name, state)] = tool_button(glyph(), state, SIZE)
     out["skin/float_target_disabled.png"] = disabled(g_target())
     return out
