@@ -361,6 +361,16 @@ void PlayTone(int frequencyHz, double seconds)
     StartLinux(cmd);
 }
 
+DecodedImage VideoFrame(const std::string& video, double seconds)
+{
+    std::string png = MakeTempDir("frame") + "\\frame.png";
+    char at[32];
+    snprintf(at, sizeof at, "%.2f", seconds);
+    RunLinux("ffmpeg -nostdin -v error -ss " + std::string(at) + " -i " +
+             ShellQuote(UnixPath(video)) + " -frames:v 1 -y " + ShellQuote(UnixPath(png)));
+    return DecodeImage(png);
+}
+
 }  // namespace testkit
 
 namespace testkit {

@@ -107,6 +107,8 @@ struct DecodedImage {
     unsigned At(int x, int y) const { return rgb[(size_t)y * width + x]; }
 };
 DecodedImage DecodeImage(const std::string& windowsPath);
+// One frame of a video, `seconds` in, decoded the same way.
+DecodedImage VideoFrame(const std::string& video, double seconds);
 
 // Gives the running program (its main window) the answer of its next system
 // dialog of that kind ("color", "font", "open", "save", "folder"); ok false

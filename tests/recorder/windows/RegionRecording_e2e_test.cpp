@@ -88,17 +88,6 @@ RECT Grown(RECT rc, int by)
     return rc;
 }
 
-// One frame of a video, `seconds` in, decoded by Linux's ffmpeg.
-DecodedImage VideoFrame(const std::string& video, double seconds)
-{
-    std::string png = MakeTempDir("frame") + "\\frame.png";
-    char at[32];
-    snprintf(at, sizeof at, "%.2f", seconds);
-    RunLinux("ffmpeg -nostdin -v error -ss " + std::string(at) + " -i " +
-             ShellQuote(UnixPath(video)) + " -frames:v 1 -y " + ShellQuote(UnixPath(png)));
-    return DecodeImage(png);
-}
-
 // Pixels of `frame` inside `area` (frame coordinates) that are not the test
 // pattern drawn from `origin` of the frame, within the codec's tolerance.
 int PatternMismatches(const DecodedImage& frame, const RECT& area, POINT origin)
