@@ -265,7 +265,7 @@ case "${1:-}" in
         # Some virtual machines run 64-bit programs only (the kernel's IA-32
         # emulation off); 32-bit Wine then fails deep inside wineboot.
         if [ -x /lib/ld-linux.so.2 ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
-            die "this machine runs no 32-bit programs (the kernel's IA-32 emulation is off): Wine cannot run the tests here; scripts/build.sh still builds everything"
+            die "this machine runs no 32-bit programs (the kernel's IA-32 emulation is off): scripts/emulate-i386.sh (run by scripts/setup-host.sh) sets up an emulator for them"
         fi
         n=$(seat_count)
         SEATS=$(seq 0 $((n - 1)))

@@ -14,6 +14,9 @@ PACKAGES=(
     # 32-bit OpenGL: Wine's DirectShow renderers present through Direct3D
     # (the camera preview), and without these they crash
     libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
+    # Wine's DirectShow splitters and decoders (the editor's preview and
+    # the companion player) are GStreamer's
+    gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 gstreamer1.0-libav:i386
     # checking what they write and driving them
     ffmpeg pulseaudio pulseaudio-utils xdotool x11-apps imagemagick
 )
@@ -71,3 +74,6 @@ if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
     log "generating the zh_CN.UTF-8 locale"
     as_root localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
+
+# A kernel without IA-32 emulation runs 32-bit Wine only through an emulator.
+bash "$ORBISK_ROOT/scripts/emulate-i386.sh"
