@@ -364,6 +364,7 @@ void MainFrame::ShowTimedStartText()
 
 void MainFrame::ShowSaveFileNotice(WPARAM kind)
 {
+    m_noticesAsked += (m_noticesAsked.empty() ? "" : ",") + std::to_string(kind);
     WindowRequest request{m_hWnd};
     request.at = {GetSystemMetrics(SM_CXFULLSCREEN) - 300, GetSystemMetrics(SM_CYFULLSCREEN) - 120};
     request.flag = (int)kind;

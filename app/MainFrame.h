@@ -158,4 +158,7 @@ private:
     unsigned m_nAutoStopAction = 0;
     bool m_bClosing = false;
     bool m_bTimer2Running = false;
+    // The kinds of save notice asked for so far, in order ("1,0"), for the
+    // test probe.
+    std::string m_noticesAsked;
 };

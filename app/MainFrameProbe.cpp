@@ -69,6 +69,7 @@ bool MainFrame::HandleTestProbe(UINT uMsg, WPARAM wParam, LPARAM lParam)
             std::to_string(capture.right) + "," + std::to_string(capture.bottom));
     Put(out, "record_mode", std::to_string(g_nRecordMode.load()));
     Put(out, "follow", std::to_string(g_bFollowWindow.load()));
+    Put(out, "notices", m_noticesAsked);
     HWND reply = reinterpret_cast<HWND>(wParam);
     if (IsWindow(reply)) {
         COPYDATASTRUCT cds = {};

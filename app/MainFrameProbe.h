@@ -7,7 +7,8 @@
 //     (the last zoom request), dialog_answers (answers waiting for the next
 //     system dialogs), update_check (the update check's state,
 //     settings/UpdateCheck.h), capture ("left,top,right,bottom" of the
-//     capture rectangle), record_mode, follow (the window follow's flag).
+//     capture rectangle), record_mode, follow (the window follow's flag),
+//     notices (the kinds of save notice asked for, in order: "1,0").
 // WM_COPYDATA with kDialogAnswerTag (kit/DialogAnswerProtocol.h): the answer
 //     of the next system dialog of its kind.
 //   op kMainFrameProbeEndMenu: ends the open tray menu without a choice.

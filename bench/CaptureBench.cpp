@@ -2,6 +2,7 @@
 // overlay (watermark, caption, highlight, cursor, three live click rings),
 // split into the grab, the overlays and the 24-bit conversion.
 //   capture_bench [frames]
+#include "BenchClock.h"
 #include "recorder/Camera.h"
 
 #include <windows.h>
@@ -16,18 +17,6 @@
 #include <vector>
 
 namespace {
-
-double NowMs()
-{
-    static LARGE_INTEGER f = [] {
-        LARGE_INTEGER v;
-        QueryPerformanceFrequency(&v);
-        return v;
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return c.QuadPart * 1000.0 / f.QuadPart;
-}
 
 double ThreadCpuMs()
 {

@@ -6,6 +6,7 @@
 // redo or erase); the cost of one more point of a stroke being drawn, alone
 // and with its redraw (one mouse move).
 //   drawing_bench [redraws]
+#include "BenchClock.h"
 #include "drawing/DrawingBoard.h"
 
 #include <windows.h>
@@ -22,18 +23,6 @@
 namespace {
 
 const int kWidth = 1920, kHeight = 1080;
-
-double NowMs()
-{
-    static LARGE_INTEGER f = [] {
-        LARGE_INTEGER v;
-        QueryPerformanceFrequency(&v);
-        return v;
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return c.QuadPart * 1000.0 / f.QuadPart;
-}
 
 unsigned g_seed = 12345;
 int Rand(int n)

@@ -5,6 +5,7 @@
 // idle with the list open (the watcher) and hidden. Wine does not report
 // another process's CPU time, so that is read from Linux (/proc).
 //   video_list_bench [files of each kind]
+#include "BenchClock.h"
 #include "TestKit.h"
 #include "UiProbe.h"
 #include "library/AviFileList.h"
@@ -17,18 +18,6 @@
 #include <string>
 
 namespace {
-
-double NowMs()
-{
-    static LARGE_INTEGER f = [] {
-        LARGE_INTEGER v;
-        QueryPerformanceFrequency(&v);
-        return v;
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return c.QuadPart * 1000.0 / f.QuadPart;
-}
 
 std::string ConfigPath()
 {

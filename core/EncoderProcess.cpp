@@ -87,6 +87,12 @@ std::string EncoderProcess::percentText() const
     return progress_.percentText();
 }
 
+std::string EncoderProcess::lastMessageLine() const
+{
+    std::lock_guard<std::mutex> lock(textLock_);
+    return lastMessage_.empty() ? progress_.lastMessageLine() : lastMessage_;
+}
+
 #ifdef ORBISK_TEST_HOOKS
 void EncoderProcess::SetPipeFailureForTest(bool fail)
 {
@@ -110,6 +116,7 @@ void EncoderProcess::End(int status, DWORD exitCode)
 {
     {
         std::lock_guard<std::mutex> lock(textLock_);
+        lastMessage_ = progress_.lastMessageLine();
         progress_.Clear();
     }
     exitCode_ = exitCode;

@@ -71,6 +71,9 @@ public:
     std::string timeText() const;
     std::string bitrateText() const;
     std::string percentText() const;
+    // The converter's last message line (see EncoderProgressParser); kept
+    // after the run has ended, for telling why it failed.
+    std::string lastMessageLine() const;
 
     const std::string& commandLine() const { return commandLine_; }
     const std::string& programPath() const { return programPath_; }
@@ -101,6 +104,7 @@ private:
 
     mutable std::mutex textLock_;
     EncoderProgressParser progress_;
+    std::string lastMessage_;
 };
 
 // Runs the converter without capturing its output and returns when it has

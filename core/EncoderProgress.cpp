@@ -62,6 +62,7 @@ void EncoderProgressParser::Clear()
     time_.clear();
     bitrate_.clear();
     percent_.clear();
+    lastMessage_.clear();
     durationSeconds_ = 0;
 }
 
@@ -89,4 +90,14 @@ void EncoderProgressParser::ParseLine(const std::string& line)
     p = line.find("bitrate=");
     if (p != std::string::npos && line.size() > p + 9 && line.compare(p + 8, 3, "N/A") != 0)
         bitrate_ = line.substr(p + 9, 12);
+
+    if (line.find("time=") == std::string::npos && line.compare(0, 6, "frame=") != 0 &&
+        line.compare(0, 5, "size=") != 0) {
+        size_t first = line.find_first_not_of(" \t");
+        size_t last = line.find_last_not_of(" \t");
+        if (first != std::string::npos) {
+            std::string text = line.substr(first, last - first + 1);
+            if (text != "Conversion failed!") lastMessage_ = text;
+        }
+    }
 }

@@ -25,11 +25,14 @@ public:
     // Whole seconds of position over whole seconds of duration, as "50%";
     // empty while the duration is unknown or zero.
     const std::string& percentText() const { return percent_; }
+    // The converter's last line that is not a progress line, nor its closing
+    // "Conversion failed!": what it said last, its error when it failed.
+    const std::string& lastMessageLine() const { return lastMessage_; }
 
 private:
     void ParseLine(const std::string& line);
 
     std::string line_;
-    std::string duration_, time_, bitrate_, percent_;
+    std::string duration_, time_, bitrate_, percent_, lastMessage_;
     long durationSeconds_ = 0;
 };

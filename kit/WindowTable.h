@@ -42,6 +42,7 @@ enum class WindowId {
     StateDetail,
     RealtimeGraffiti,
     RegionPicker,
+    WhiteboardRegion,
     ScreenShot,
     // Made anew on every command.
     TipsMenu,

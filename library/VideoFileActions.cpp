@@ -61,10 +61,14 @@ void OpenImageFile(const AviFileItem& item)
         PlayVideoFile(item.path);
         return;
     }
-    HINSTANCE r = ShellExecuteA(nullptr, nullptr, item.path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenPictureFile(item.path);
+}
+
+void OpenPictureFile(const std::string& path)
+{
+    HINSTANCE r = ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     if ((INT_PTR)r <= 32)
-        ShellExecuteA(nullptr, "open", "mspaint.exe", Quoted(item.path).c_str(), nullptr,
-                      SW_SHOWNORMAL);
+        ShellExecuteA(nullptr, "open", "mspaint.exe", Quoted(path).c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 std::string ExplorerSelectParameters(const std::string& path)

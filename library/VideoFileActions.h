@@ -23,6 +23,8 @@ bool PlayVideoFile(const std::string& path);
 // Pictures ("png", "bmp", "jpg", "jpeg") in the shell's viewer (Paint when
 // nothing opens them), everything else in the companion player.
 void OpenImageFile(const AviFileItem& item);
+// A picture in the shell's viewer, or in Paint when nothing opens it.
+void OpenPictureFile(const std::string& path);
 
 // Explorer's parameters that open the file's folder with the file selected.
 std::string ExplorerSelectParameters(const std::string& path);

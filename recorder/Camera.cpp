@@ -2,9 +2,11 @@
 
 #include "recorder/FrameGeometry.h"
 #include "recorder/GdiplusSession.h"
+#include "recorder/GrabLayered.h"
 #include "recorder/Zoom.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -20,7 +22,31 @@ double NowMs()
     return c.QuadPart * 1000.0 / frequency;
 }
 
+std::atomic<int> g_layeredGrabs{0};
+
+// The raster operation of a frame's grab.
+DWORD GrabRop()
+{
+    return GrabsLayeredWindows() ? (SRCCOPY | CAPTUREBLT) : SRCCOPY;
+}
+
 }  // namespace
+
+void SetGrabLayeredWindows(bool on)
+{
+    if (on) {
+        ++g_layeredGrabs;
+    } else {
+        int n = g_layeredGrabs.load();
+        while (n > 0 && !g_layeredGrabs.compare_exchange_weak(n, n - 1)) {
+        }
+    }
+}
+
+bool GrabsLayeredWindows()
+{
+    return g_layeredGrabs.load() > 0;
+}
 
 CCamera g_camera;
 
@@ -123,7 +149,7 @@ bool CCamera::GrabFrame(const RECT& rcGrab)
             m_zoomSource.Create(std::max(gw, m_zoomSource.Width()),
                                 std::max(gh, m_zoomSource.Height()));
         if (m_zoomSource.Bitmap() && g) {
-            BitBlt(m_zoomSource.Dc(), 0, 0, gw, gh, m_screenDc, rcGrab.left, rcGrab.top, SRCCOPY);
+            BitBlt(m_zoomSource.Dc(), 0, 0, gw, gh, m_screenDc, rcGrab.left, rcGrab.top, GrabRop());
             GdiFlush();
             g->SetInterpolationMode(Gdiplus::InterpolationModeBilinear);
             g->DrawImage(m_zoomSource.Bitmap(), Gdiplus::Rect(0, 0, fw, fh), 0, 0, gw, gh,
@@ -132,9 +158,9 @@ bool CCamera::GrabFrame(const RECT& rcGrab)
     } else if (gw != fw || gh != fh) {
         SetStretchBltMode(m_surface.Dc(), COLORONCOLOR);
         StretchBlt(m_surface.Dc(), 0, 0, fw, fh, m_screenDc, rcGrab.left, rcGrab.top, gw, gh,
-                   SRCCOPY);
+                   GrabRop());
     } else {
-        BitBlt(m_surface.Dc(), 0, 0, fw, fh, m_screenDc, rcGrab.left, rcGrab.top, SRCCOPY);
+        BitBlt(m_surface.Dc(), 0, 0, fw, fh, m_screenDc, rcGrab.left, rcGrab.top, GrabRop());
     }
     GdiFlush();
     const double t1 = NowMs();

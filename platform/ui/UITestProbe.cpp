@@ -163,7 +163,10 @@ bool TypeInto(CPaintManagerUI& manager, CControlUI* p, const std::string& text)
 {
     auto* edit = static_cast<CEditUI*>(p->GetInterface("Edit"));
     if (!edit || !edit->IsEnabled()) return false;
-    manager.SetFocus(edit);
+    // An edit that has the focus already keeps it as it is: focusing it
+    // again takes the keyboard from its own window for a moment, and the
+    // edit then ends before the keys posted below arrive.
+    if (manager.GetFocus() != edit || !edit->GetNativeWindow()) manager.SetFocus(edit);
     HWND native = edit->GetNativeWindow();
     if (!native) return false;
     std::wstring wide = AnsiToWide(text.c_str());

@@ -139,6 +139,20 @@ void AviWriter::Close()
     }
 }
 
+long AviJournalFrames(const std::string& aviPath)
+{
+    WIN32_FILE_ATTRIBUTE_DATA d;
+    JournalHeader h = {};
+    FILE* journal = fopen(AviJournalPath(aviPath).c_str(), "rb");
+    if (!journal) return -1;
+    const bool ok = fread(&h, sizeof h, 1, journal) == 1 && memcmp(h.magic, kJournalMagic, 4) == 0;
+    fclose(journal);
+    if (!ok || !GetFileAttributesExA(AviJournalPath(aviPath).c_str(), GetFileExInfoStandard, &d))
+        return -1;
+    const long long rest = (long long)d.nFileSizeLow - (long long)sizeof h - h.formatSize;
+    return rest < 0 ? -1 : (long)(rest / sizeof(LONG));
+}
+
 bool RebuildAvi(const std::string& unclosedAvi, const std::string& out)
 {
     FILE* journal = fopen(AviJournalPath(unclosedAvi).c_str(), "rb");

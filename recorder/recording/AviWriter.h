@@ -46,6 +46,9 @@ private:
 
 // The journal of an AVI file; "<path>.frames".
 std::string AviJournalPath(const std::string& aviPath);
+// How many frames the journal of an AVI file lists; -1 without a readable
+// journal.
+long AviJournalFrames(const std::string& aviPath);
 // Writes `out` from an AVI file its writer never closed and the journal
 // beside it: the frames the file holds, each at its position, with the
 // stream's format and rate. False when either cannot be read or no frame

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstring>
 
-FrameWriter::FrameWriter(AviWriter& avi, DWORD frameBytes, int buffers)
+FrameWriter::FrameWriter(AviSegments& avi, DWORD frameBytes, int buffers)
     : m_avi(avi), m_frameBytes(frameBytes), m_buffers(buffers, std::vector<BYTE>(frameBytes))
 {
     for (auto& b : m_buffers)

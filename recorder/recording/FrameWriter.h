@@ -4,7 +4,7 @@
 // recording thread copies a frame into a free one and goes on.
 #pragma once
 
-#include "recorder/recording/AviWriter.h"
+#include "recorder/recording/AviSegments.h"
 
 #include <windows.h>
 
@@ -19,7 +19,7 @@ class FrameWriter {
 public:
     // frameBytes: the size of one frame image; buffers: how many frames may
     // wait for the compressor.
-    FrameWriter(AviWriter& avi, DWORD frameBytes, int buffers = 3);
+    FrameWriter(AviSegments& avi, DWORD frameBytes, int buffers = 3);
     ~FrameWriter();  // writes what is queued, then stops
     FrameWriter(const FrameWriter&) = delete;
     FrameWriter& operator=(const FrameWriter&) = delete;
@@ -45,7 +45,7 @@ private:
     };
     void Run();
 
-    AviWriter& m_avi;
+    AviSegments& m_avi;
     DWORD m_frameBytes;
     std::vector<std::vector<BYTE>> m_buffers;
     std::vector<std::vector<BYTE>*> m_free;

@@ -11,7 +11,7 @@
 #include "recorder/codecs/CodecPresets.h"
 #include "recorder/codecs/CompressorList.h"
 #include "recorder/codecs/VideoOptions.h"
-#include "recorder/recording/AviWriter.h"
+#include "recorder/recording/AviSegments.h"
 #include "recorder/recording/FramePacer.h"
 #include "recorder/recording/FrameWriter.h"
 #include "recorder/recording/RecordingEvents.h"
@@ -190,10 +190,11 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
     LONG framesWritten = 0;
     bool failed = !g_camera.CaptureFrame(rc, true);
     AVIFileInit();
-    AviWriter avi;
-    if (!failed)
-        failed = FAILED(avi.Open(aviPath, RecordingFourcc(), frameRate, *g_camera.FrameHeader(),
-                                 RecordingKeyFrameEvery(frameRate)));
+    // The files a recording before this one went on in are not this one's.
+    DeleteLaterSegments(aviPath);
+    AviSegments avi(aviPath, RecordingFourcc(), frameRate, *g_camera.FrameHeader(),
+                    RecordingKeyFrameEvery(frameRate));
+    if (!failed) failed = FAILED(avi.Open());
     std::string sound;
     if (!failed) {
         TimerResolution resolution;
@@ -296,6 +297,7 @@ bool RecordLoop(unsigned frameRate, const std::string& aviPath)
     // where it went, once the save has ended.
     SetRecordingInterruption(failed ? kWriteFailedText : "");
     SetRecordedSound(sound);
+    SetRecordedVideo(avi.Files(), avi.Spans());
     MoveRecordPhase(RecordPhase::Recording, RecordPhase::Saving);
     HANDLE save = CreateThread(nullptr, 0, SaveRecordingThread, nullptr, 0, nullptr);
     if (save)

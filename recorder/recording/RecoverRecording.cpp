@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/EncoderProcess.h"
 #include "core/ProgramFolder.h"
+#include "recorder/recording/AviSegments.h"
 #include "recorder/recording/AviWriter.h"
 #include "recorder/recording/RecordingEvents.h"
 #include "recorder/recording/RecordingHost.h"
@@ -39,10 +40,9 @@ std::string FreeName(const std::string& base, const char* ext)
     }
 }
 
-bool Rebuild(const RecoveryJob& job, const std::string& video, const std::string& sound,
-             const std::string& output)
+bool Rebuild(const RecoveryJob& job, const std::string& commandLine, const std::string& output)
 {
-    EncoderProcess run(RecoveryCommandLine(video, sound, output),
+    EncoderProcess run(commandLine,
                        job.programFolder.empty() ? GetProgramFolder() : job.programFolder);
     bool ok = run.Start();
     if (ok) {
@@ -63,20 +63,37 @@ std::string Format(const char* fmt, const std::string& a, const std::string& b =
 
 }  // namespace
 
+namespace {
+
+std::string RecoveryFrom(const std::string& input, const std::string& sound,
+                         const std::string& output)
+{
+    // Stream copy: the frames as they were written, with a new index.
+    if (sound.empty()) return input + " -map 0:v:0 -c copy \"" + output + "\" ";
+    return input + " -i \"" + sound + "\" -map 0:v:0 -map 1:a:0 -c copy \"" + output + "\" ";
+}
+
+}  // namespace
+
 std::string RecoveryCommandLine(const std::string& video, const std::string& sound,
                                 const std::string& output)
 {
-    // Stream copy: the frames as they were written, with a new index.
-    if (sound.empty())
-        return " -i \"" + video + "\" -map 0:v:0 -c copy \"" + output + "\" ";
-    return " -i \"" + video + "\" -i \"" + sound + "\" -map 0:v:0 -map 1:a:0 -c copy \"" + output +
-           "\" ";
+    return RecoveryFrom(" -i \"" + video + "\"", sound, output);
+}
+
+std::string RecoveryConcatCommandLine(const std::string& list, const std::string& sound,
+                                      const std::string& output)
+{
+    return RecoveryFrom(" -f concat -safe 0 -i \"" + list + "\"", sound, output);
 }
 
 bool FindInterruptedRecording(RecoveryJob* job)
 {
     job->tempVideo = GetTempVideoPath();
     if (SizeOf(job->tempVideo) <= 0) return false;
+    job->segments.clear();
+    for (int n = 0; SizeOf(SegmentPath(job->tempVideo, n)) >= 0; ++n)
+        job->segments.push_back(SegmentPath(job->tempVideo, n));
     job->sounds.clear();
     for (const std::string& s : {GetTempSpeakerPath(), GetTempAudioPath()})
         if (SizeOf(s) > 0) job->sounds.push_back(s);
@@ -88,22 +105,53 @@ SaveOutcome RecoverRecordingFiles(const RecoveryJob& job)
 {
     const std::string stamp = StampOf(job.tempVideo);
     const std::string output = FreeName(job.saveFolder + "\\" + stamp, ".avi");
+    const std::vector<std::string> files =
+        job.segments.empty() ? std::vector<std::string>{job.tempVideo} : job.segments;
     SaveOutcome out;
     // A file cut off while recording gets its headers and index back from
-    // its journal; one that was closed (the run ended while saving) is whole.
-    const std::string whole = GetTempFolder() + "~vintratemp-Recovered.avi";
-    DeleteFileA(whole.c_str());
-    const std::string video = RebuildAvi(job.tempVideo, whole) ? whole : job.tempVideo;
-    bool rebuilt = false;
-    // With its sound if that can be read, else the picture alone.
-    for (const std::string& sound : job.sounds)
-        if ((rebuilt = Rebuild(job, video, sound, output))) break;
-    if (!rebuilt) rebuilt = Rebuild(job, video, std::string(), output);
-    DeleteFileA(whole.c_str());
-    if (rebuilt) {
-        DeleteFileA(job.tempVideo.c_str());
-        DeleteFileA(AviJournalPath(job.tempVideo).c_str());
+    // its journal; one that was closed (filled up, or the run ended while
+    // saving) is whole. A file begun ahead that never got a frame is none.
+    std::vector<std::string> inputs, rebuilt;
+    const std::vector<double> spans = RecordedSegmentSpans(job.tempVideo);
+    std::vector<double> inputSpans;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const size_t before = inputs.size();
+        const std::string whole =
+            GetTempFolder() + "~vintratemp-Recovered" + (i ? "-" + std::to_string(i + 1) : "") + ".avi";
+        DeleteFileA(whole.c_str());
+        if (RebuildAvi(files[i], whole)) {
+            inputs.push_back(whole);
+            rebuilt.push_back(whole);
+        } else if (i == 0 || AviJournalFrames(files[i]) != 0) {
+            inputs.push_back(files[i]);
+        }
+        if (inputs.size() > before) inputSpans.push_back(i < spans.size() ? spans[i] : 0);
+    }
+    const std::string list = GetTempFolder() + "~vintratemp-Recovered.txt";
+    const bool joined = inputs.size() > 1;
+    bool listed = !joined || WriteConcatList(inputs, list, inputSpans);
+    auto rebuild = [&](const std::string& sound) {
+        return Rebuild(job,
+                       joined ? RecoveryConcatCommandLine(list, sound, output)
+                              : RecoveryCommandLine(inputs[0], sound, output),
+                       output);
+    };
+    bool done = false;
+    if (listed) {
+        // With its sound if that can be read, else the picture alone.
+        for (const std::string& sound : job.sounds)
+            if ((done = rebuild(sound))) break;
+        if (!done) done = rebuild(std::string());
+    }
+    DeleteFileA(list.c_str());
+    for (const std::string& r : rebuilt) DeleteFileA(r.c_str());
+    if (done) {
+        for (const std::string& f : files) {
+            DeleteFileA(f.c_str());
+            DeleteFileA(AviJournalPath(f).c_str());
+        }
         for (const std::string& s : job.sounds) DeleteFileA(s.c_str());
+        DeleteLaterSegments(job.tempVideo);
         out.result = SaveResult::Recovered;
         out.video = output;
         out.message = Format("上次的录制没有正常结束，已恢复的视频保存为：\n%s", output);
@@ -112,18 +160,23 @@ SaveOutcome RecoverRecordingFiles(const RecoveryJob& job)
     // Kept as they are where no recording overwrites them.
     const std::string kept = GetTempFolder() + "Orbisk-" + stamp;
     out.result = SaveResult::KeptElsewhere;
-    out.video = FreeName(kept, ".avi");
-    if (MoveFileExA(job.tempVideo.c_str(), out.video.c_str(), MOVEFILE_COPY_ALLOWED))
-        MoveFileExA(AviJournalPath(job.tempVideo).c_str(), AviJournalPath(out.video).c_str(),
-                    MOVEFILE_COPY_ALLOWED);
-    else
-        out.video = job.tempVideo;
+    std::string where;
+    for (size_t i = 0; i < files.size(); ++i) {
+        std::string to = FreeName(kept + (i ? "-" + std::to_string(i + 1) : ""), ".avi");
+        if (MoveFileExA(files[i].c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED))
+            MoveFileExA(AviJournalPath(files[i]).c_str(), AviJournalPath(to).c_str(),
+                        MOVEFILE_COPY_ALLOWED);
+        else
+            to = files[i];
+        if (i == 0) out.video = to;
+        where += (i ? "\n" : "") + to;
+    }
     if (!job.sounds.empty()) {
         out.sound = FreeName(kept, ".mp3");
         if (!MoveFileExA(job.sounds[0].c_str(), out.sound.c_str(), MOVEFILE_COPY_ALLOWED))
             out.sound = job.sounds[0];
     }
-    out.message = Format("上次的录制没有正常结束，视频无法恢复，原文件保留在：\n%s", out.video);
+    out.message = Format("上次的录制没有正常结束，视频无法恢复，原文件保留在：\n%s", where);
     return out;
 }
 

@@ -13,6 +13,9 @@
 
 struct RecoveryJob {
     std::string tempVideo;            // the left-behind temporary AVI
+    // Every file the video was written in, tempVideo first (a long
+    // recording goes on in more files); empty: tempVideo alone.
+    std::vector<std::string> segments;
     std::vector<std::string> sounds;  // its sound files, the one to join first
     std::string saveFolder;
     std::string programFolder;        // holds "vintx.exe"; empty: the program's
@@ -30,6 +33,9 @@ SaveOutcome RecoverRecordingFiles(const RecoveryJob& job);
 // The converter's arguments for one rebuild; sound may be empty.
 std::string RecoveryCommandLine(const std::string& video, const std::string& sound,
                                 const std::string& output);
+// The same for a video in several files, listed in `list`.
+std::string RecoveryConcatCommandLine(const std::string& list, const std::string& sound,
+                                      const std::string& output);
 
 // Start-up, on the UI thread: when a recording was left behind, recordings
 // wait (the save phase) while a thread of its own recovers it under the

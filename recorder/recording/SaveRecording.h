@@ -14,6 +14,12 @@
 
 struct SaveJob {
     std::string tempVideo;               // the closed temporary AVI
+    // When the video went on in more files (a long recording), all of them
+    // in order, tempVideo first; otherwise empty.
+    std::vector<std::string> segments;
+    // How long each of them lasts (s): a file may end with positions left
+    // out, which its own length does not count. Empty: their own lengths.
+    std::vector<double> segmentSeconds;
     std::string audio;                   // the MP3 to join with it; empty: copy the video
     std::vector<std::string> tempAudio;  // every temporary sound file of the recording
     std::string output;                  // the new file in the save folder
@@ -50,6 +56,9 @@ void DiscardRecordingFiles(const SaveJob& job);
 // system sound, which holds the mix when the microphone is on too, or the
 // microphone's); empty when none was written. Set by the recording loop.
 void SetRecordedSound(const std::string& mp3);
+// The files the recording's video was written in, in order, and how long
+// each lasts. Set by the recording loop.
+void SetRecordedVideo(const std::vector<std::string>& files, const std::vector<double>& seconds);
 // Why the recording that has just ended broke off ("" when it did not): told
 // to the user with where it was saved. Set by the recording loop.
 void SetRecordingInterruption(const std::string& text);
@@ -63,3 +72,11 @@ DWORD WINAPI SaveRecordingThread(LPVOID);
 // The join's command line (converter arguments only).
 std::string JoinCommandLine(const std::string& video, const std::string& audio,
                             const std::string& output);
+// The same for a video in several files, listed in `list` (see
+// WriteConcatList); without audio the files are only joined.
+std::string ConcatJoinCommandLine(const std::string& list, const std::string& audio,
+                                  const std::string& output);
+// Writes the converter's list of files to join, in order, each lasting
+// seconds[i] when given; false when it cannot be written.
+bool WriteConcatList(const std::vector<std::string>& files, const std::string& list,
+                     const std::vector<double>& seconds = {});

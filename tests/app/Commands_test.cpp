@@ -297,20 +297,11 @@ TEST_F(CommandsTest, ModeButtonsWhileRecordingAskBeforeStopping)
     EXPECT_EQ("h264", SavedVideo(save).codec);
 }
 
-TEST_F(CommandsTest, ButtonsOfWindowsNotInThisBuildChangeNothing)
+TEST_F(CommandsTest, ButtonsThatOpenNoWindowChangeNothing)
 {
     ASSERT_NE(nullptr, Start());
     std::vector<HWND> before = WindowsOfProcess(program_.Id());
-    for (const char* name : {"record_area_btn",
-                             "capture_screen_btn",
-                             "format_convert_btn",
-                             "video_editing_btn",
-                             "shortcut_setting_btn",
-                             "sel_skin_btn",
-                             "microphoneMute",
-                             "speakerNormal",
-                             "record_fullscreen_btn",
-                             "assistant_btn"}) {
+    for (const char* name : {"record_fullscreen_btn", "assistant_btn"}) {
         ClickAndSettle(name);
         EXPECT_TRUE(IsWindowVisible(main_)) << name;
         EXPECT_FALSE(IsIconic(main_)) << name;

@@ -2,6 +2,7 @@
 // finds what the recording had written, saves it as a playable video and
 // says where, and records normally afterwards.
 #include "ProgramTestFixture.h"
+#include "ScreenWindow.h"
 
 #include <cstdlib>
 #include <string>
@@ -11,11 +12,12 @@ namespace {
 
 using namespace programtest;
 
-std::string TempVideo()
+std::string TempVideo(int segment = 1)
 {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + "~vintratemp-Video.avi";
+    return std::string(temp) + "~vintratemp-Video" +
+           (segment > 1 ? "-" + std::to_string(segment) : std::string()) + ".avi";
 }
 
 TEST_F(ProgramTest, ARecordingCutShortByAKillIsRecoveredAtTheNextStart)
@@ -64,6 +66,52 @@ TEST_F(ProgramTest, ARecordingCutShortByAKillIsRecoveredAtTheNextStart)
     for (const std::string& v : VideosIn(save))
         if (v != videos[0])
             EXPECT_NEAR(2.0, atof(Probe(v, "v:0", "duration")["duration"].c_str()), 0.5) << v;
+}
+
+// A long recording killed after it went on in further files (here every
+// 400 KB rather than 1.9 GB): the next start finds them all and saves them
+// as one video of everything written.
+TEST_F(ProgramTest, ARecordingInSeveralFilesCutShortByAKillIsRecoveredWhole)
+{
+    const std::string save = work_ + "\\save";
+    CreateDirectoryA(save.c_str(), nullptr);
+    WriteFile(config_, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<vintracfg>\n"
+                       "<videoSavePath path=\"" + save + "\" />\n"
+                       "<start_countdown countdown=\"0\" />\n"
+                       "<rec_speaker rec=\"0\" />\n<rec_micphone rec=\"0\" />\n"
+                       "<auto_play_oncomplete auto_play=\"0\" />\n</vintracfg>\n");
+    // A screen that changes all the time fills the files fast.
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    testkit::ScreenWindow moving(testkit::ScreenWindow::Picture::Moving, screen);
+    SetEnvironmentVariableA("ORBISK_SEGMENT_BYTES", "400000");
+    HWND started = Start();
+    SetEnvironmentVariableA("ORBISK_SEGMENT_BYTES", nullptr);
+    ASSERT_NE(nullptr, started);
+    PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
+    ASSERT_TRUE(WaitShown("stop_record_btn", true));
+    Sleep(8000);
+    program_.Kill();
+    ASSERT_NE(-1, program_.Wait(10000));
+    int files = 0;
+    while (FileExists(TempVideo(files + 1))) ++files;
+    ASSERT_GE(files, 3) << "files the recording went on in";
+
+    ASSERT_NE(nullptr, Start());
+    HWND box = WaitForWindow("MessageBoxWindow", nullptr, 60000, program_.Id());
+    ASSERT_NE(nullptr, box);
+    UiControl text = probe_.WaitFor(box, "showtext", [](const UiControl& c) { return !c.text.empty(); });
+    std::vector<std::string> videos = VideosIn(save);
+    ASSERT_EQ(1u, videos.size()) << text.text;
+    EXPECT_NE(std::string::npos, text.text.find(videos[0])) << text.text;
+    auto video = Probe(videos[0], "v:0", "codec_name,nb_read_frames", true);
+    EXPECT_EQ("h264", video["codec_name"]);
+    EXPECT_NEAR(8.0, atoi(video["nb_read_frames"].c_str()) / 25.0, 1.0) << video["nb_read_frames"];
+    for (int n = 1; n <= files + 1; ++n) {
+        EXPECT_FALSE(FileExists(TempVideo(n))) << n;
+        EXPECT_FALSE(FileExists(TempVideo(n) + ".frames")) << n;
+    }
+    EXPECT_FALSE(FileExists(TempVideo() + ".segments"));
+    ASSERT_TRUE(probe_.Click(box, "ok_btn"));
 }
 
 }  // namespace

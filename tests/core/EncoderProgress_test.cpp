@@ -186,3 +186,43 @@ TEST(EncoderProgressTest, RandomBytesNeverReadOutsideTheOutput)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EncoderProgressTest, KeepsTheLastMessageLineButNotProgressOrTheClosingFailure)
+{
+    // The converter's own words when the avi presets meet a build without
+    // Xvid, cut anywhere; and a run whose last words are the closing line.
+    const std::string unknownEncoder =
+        "Input #0, avi, from 'C:\\a b\\x.avi':\n  Duration: 00:00:03.00, start: 0\n"
+        "Stream mapping:\n  Stream #0:0 -> #0:0 (h264 (native) -> ? (?))\n"
+        "Unknown encoder 'libxvid'\n";
+    const std::string failedRun =
+        "[mp4 @ 0x1] Could not write header for output file #0\n"
+        "frame=    0 fps=0.0 q=0.0 Lsize=       0kB time=00:00:00.00 bitrate=N/A\r"
+        "Conversion failed!\r\n";
+    std::mt19937 rng(7);
+    for (int round = 0; round < 20; ++round) {
+        for (const auto& c : {std::make_pair(unknownEncoder, std::string("Unknown encoder 'libxvid'")),
+                              std::make_pair(failedRun,
+                                             std::string("[mp4 @ 0x1] Could not write header for "
+                                                         "output file #0"))}) {
+            EncoderProgressParser p;
+            size_t from = 0;
+            for (size_t cut : RandomCuts(rng, c.first.size())) {
+                p.Feed(c.first.data() + from, cut - from);
+                from = cut;
+            }
+            p.Feed(c.first.data() + from, c.first.size() - from);
+            p.Finish();
+            EXPECT_EQ(c.second, p.lastMessageLine());
+        }
+    }
+    EncoderProgressParser progressOnly;
+    const std::string ticks = "frame=  1 time=00:00:01.00 bitrate= 1.0kbits/s\rsize= 10kB\r";
+    progressOnly.Feed(ticks.data(), ticks.size());
+    progressOnly.Finish();
+    EXPECT_EQ("", progressOnly.lastMessageLine());
+}
+
+}  // namespace

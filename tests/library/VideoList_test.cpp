@@ -121,6 +121,19 @@ protected:
         return text;
     }
 
+    // A copy of the program folder without the companion player; empty
+    // when it could not be made.
+    std::string ProgramCopy()
+    {
+        const std::string copy = work_ + "\\program";
+        for (const char* dir : {"", "\\plugins", "\\plugins\\x264", "\\plugins\\xvid32"})
+            CreateDirectoryA((copy + dir).c_str(), nullptr);
+        for (const char* file : {"\\Orbisk.exe", "\\CamHook.dll", "\\lame_enc.dll", "\\vintx.exe",
+                                 "\\plugins\\x264\\x264vfw.dll"})
+            if (!CopyFileA((ProgramDir() + file).c_str(), (copy + file).c_str(), FALSE)) return "";
+        return copy;
+    }
+
     void PressDelete() { PostMessageA(list_, WM_KEYDOWN, VK_DELETE, 0); }
 
     bool Select(int row)
@@ -358,12 +371,8 @@ TEST_F(VideoListTest, TheMenuCopiesPlaysAndShowsTheFile)
 {
     // A program folder with a companion player that writes down how it
     // was started.
-    const std::string copy = work_ + "\\program";
-    for (const char* dir : {"", "\\plugins", "\\plugins\\x264", "\\plugins\\xvid32"})
-        CreateDirectoryA((copy + dir).c_str(), nullptr);
-    for (const char* file : {"\\Orbisk.exe", "\\CamHook.dll", "\\lame_enc.dll", "\\vintx.exe",
-                             "\\plugins\\x264\\x264vfw.dll"})
-        ASSERT_TRUE(CopyFileA((ProgramDir() + file).c_str(), (copy + file).c_str(), FALSE)) << file;
+    const std::string copy = ProgramCopy();
+    ASSERT_FALSE(copy.empty());
     ASSERT_TRUE(CopyFileA((TestBinDir() + "\\player_stub.exe").c_str(),
                           (copy + "\\VintraPlayer.exe").c_str(), FALSE));
     PrepareSaveFolder();
@@ -462,7 +471,9 @@ TEST_F(VideoListTest, TheMenuCopiesPlaysAndShowsTheFile)
 TEST_F(VideoListTest, PlayWithoutTheCompanionPlayerSaysItIsMissing)
 {
     PrepareSaveFolder();
-    ASSERT_NE(nullptr, Start());
+    const std::string copy = ProgramCopy();
+    ASSERT_FALSE(copy.empty());
+    ASSERT_NE(nullptr, Start("", copy));
     ASSERT_NE(nullptr, OpenList(sample::kFileCount));
     ASSERT_TRUE(Select(RowOf("clip30.avi")));
     ASSERT_TRUE(probe_.Click(list_, "play_video_btn"));

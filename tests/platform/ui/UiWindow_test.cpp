@@ -243,6 +243,14 @@ TEST_F(SkinnedWindow, AnOptionGroupReportsEachRealChangeOnce)
     PostClick(h, Centre(check));
     EXPECT_FALSE(check->GetCheck());
     EXPECT_EQ(2, w->Count("selectchanged", "check"));
+    // A window that sets the box to what it already shows (from inside the
+    // box's own handler, as the volume windows do) hears nothing more, so
+    // such a handler cannot loop; a real change from code is heard once.
+    check->Selected(false);
+    EXPECT_EQ(2, w->Count("selectchanged", "check"));
+    check->Selected(true);
+    check->Selected(true);
+    EXPECT_EQ(3, w->Count("selectchanged", "check"));
 }
 
 TEST_F(SkinnedWindow, ACustomTagReachesTheBuilderCallback)

@@ -17,7 +17,9 @@
 #include "RecordingTestKit.h"
 #include "SyncSignals.h"
 #include "TestKit.h"
+#include "core/AppPaths.h"
 #include "recorder/audio/AudioRecording.h"
+#include "recorder/recording/AviSegments.h"
 #include "recorder/recording/RecordControl.h"
 #include "recorder/recording/RecordingState.h"
 
@@ -304,6 +306,59 @@ TEST(RecordingSyncStart, APictureStartsWithASystemSoundThatIsSlowToStart)
     // every beep of its first seconds 2.5 s away.
     EXPECT_GE(f.errors.size(), f.flashes * 4 / 5) << "beeps found for the flashes";
     EXPECT_LT(std::fabs(f.mean), 100.0);
+}
+
+// A long recording goes on in new files (here every 2 MB rather than
+// 1.9 GB): the saved file holds every frame once, and the microphone's sound
+// stays with the picture across the switches.
+TEST(RecordingSyncSegments, ThirtySecondsInSeveralFilesKeepEveryFrameAndTheirSound)
+{
+    // The whole screen moving, the flashes above it.
+    rectest::MovingScreen screen;
+    FlashesAndBeeps helper;
+    ASSERT_TRUE(helper.Ready());
+    SetEnvironmentVariableA("ORBISK_SEGMENT_BYTES", "2000000");
+    rectest::Recorder rec(25);
+    g_bRecordMic = 1;
+    StartRecording(false);
+    helper.From(timeGetTime() + 2500);
+    size_t files = 0;
+    // How many files the video is in by the end.
+    auto count = [&] {
+        while (testkit::FileExists(SegmentPath(GetTempVideoPath(), (int)files))) ++files;
+        return g_recordStats.elapsedMs >= 30000;
+    };
+    const bool full = rec.Host().PumpUntil(count, 60000);
+    StopRecording();
+    helper.Stop();
+    ASSERT_TRUE(full);
+    ASSERT_TRUE(rec.WaitIdle(120000));
+    SetEnvironmentVariableA("ORBISK_SEGMENT_BYTES", nullptr);
+    g_bRecordMic = 0;
+    const HelperResult seen = helper.Result();
+    ASSERT_FALSE(seen.shown.empty());
+    EXPECT_GE(files, 2u) << "files the video went on in";
+
+    ASSERT_EQ(1u, rec.SavedFiles().size());
+    const std::string saved = rec.SavedFiles()[0];
+    rectest::VideoFacts v = rectest::ProbeVideo(saved);
+    EXPECT_NEAR(30.0, v.duration, 0.3);
+    EXPECT_NEAR(750, v.frames, 3);
+    auto read = testkit::Probe(saved, "v:0", "nb_read_frames", true);
+    EXPECT_NEAR(750, atoi(read["nb_read_frames"].c_str()), 3) << "frames with a picture";
+    rectest::SoundFacts sound = rectest::ProbeSound(saved);
+    EXPECT_EQ("mp3", sound.codec);
+    EXPECT_NEAR(v.duration, sound.duration, 0.3);
+    const SyncFigures f = MeasureSync(saved, seen, {(kArea.left + kArea.right) / 2,
+                                                    (kArea.top + kArea.bottom) / 2});
+    ASSERT_GE(f.flashes, 25u);
+    ASSERT_GE(f.errors.size(), f.flashes * 2 / 3) << "beeps found for the flashes";
+    Report("30 s in " + std::to_string(files) + " files", f);
+    EXPECT_LT(std::fabs(f.mean), 100.0);
+    // Every beep, those near a switch too.
+    EXPECT_LT(std::max(std::fabs(f.Low()), std::fabs(f.High())), 100.0);
+    for (int n = 0; n < (int)files + 1; ++n)
+        EXPECT_FALSE(testkit::FileExists(SegmentPath(GetTempVideoPath(), n))) << n;
 }
 
 }  // namespace
