@@ -51,6 +51,8 @@ bool MainFrame::HandleTestProbe(UINT uMsg, WPARAM wParam, LPARAM lParam)
     Put(out, "tray_added", m_tray.added() ? "1" : "0");
     Put(out, "tray_adds", std::to_string(m_tray.addCount()));
     Put(out, "timer2", m_bTimer2Running ? "1" : "0");
+    Put(out, "recorded_ms", std::to_string(g_recordStats.elapsedMs.load()));
+    Put(out, "frames_written", std::to_string(g_recordStats.framesWritten.load()));
     for (UINT command : {kTrayStart, kTrayPause, kTrayStop, kTrayExit})
         Put(out, ("menu_" + std::to_string(command)).c_str(),
             m_tray.CommandState(command) == MF_GRAYED ? "grayed" : "enabled");

@@ -119,6 +119,14 @@ protected:
 
     UiControl Control(const char* name) { return probe_.Query(main_, name); }
 
+    // The time the current (or last) recording has counted: the video's
+    // length, without the moments its start took.
+    DWORD RecordedMs() { return (DWORD)atol(Frame()["recorded_ms"].c_str()); }
+    bool WaitRecorded(DWORD ms)
+    {
+        return WaitUntil([&] { return RecordedMs() >= ms; }, ms + 30000);
+    }
+
     bool WaitShown(const char* name, bool shown)
     {
         return probe_.WaitFor(main_, name, [&](const UiControl& c) { return c.shown == shown; })

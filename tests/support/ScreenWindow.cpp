@@ -73,7 +73,18 @@ ScreenWindow::ScreenWindow(Picture picture, const RECT& rect) : m_picture(pictur
         DestroyWindow(h);
     });
     for (int i = 0; i < 500 && !m_hwnd.load(); ++i) Sleep(10);
-    Sleep(300);  // on the screen before anyone grabs it
+    // On the screen before anyone grabs it: a pattern until the screen shows
+    // its far corner block (a slow machine maps and paints late).
+    if (m_picture == Picture::Pattern) {
+        const int x = ((rect.right - rect.left - 1) / 16) * 16, y = ((rect.bottom - rect.top - 1) / 16) * 16;
+        const unsigned rgb = PatternAt(x, y);
+        const COLORREF want = RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+        HDC screen = GetDC(nullptr);
+        for (int i = 0; i < 100 && GetPixel(screen, rect.left + x, rect.top + y) != want; ++i)
+            Sleep(50);
+        ReleaseDC(nullptr, screen);
+    }
+    Sleep(300);
 }
 
 ScreenWindow::~ScreenWindow()

@@ -122,7 +122,9 @@ TEST_F(CameraProgramTest, CameraButtonOpensThePreviewOnceAndARecordingHoldsIt)
     GetClientRect(main_, &client);
     POINT corner = {0, client.bottom};
     ClientToScreen(main_, &corner);
-    GetWindowRect(cam, &rc);
+    // The window is made, then placed.
+    WaitUntil([&] { return GetWindowRect(cam, &rc) && rc.left == corner.x && rc.top == corner.y; },
+              5000);
     EXPECT_EQ(corner.x, rc.left);
     EXPECT_EQ(corner.y, rc.top);
     EXPECT_EQ(200, rc.right - rc.left);

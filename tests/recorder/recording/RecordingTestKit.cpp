@@ -114,6 +114,19 @@ std::vector<std::string> Recorder::SavedFiles(const char* pattern) const
     return out;
 }
 
+bool Recorder::PumpRecorded(DWORD ms)
+{
+    return m_host->PumpUntil([ms] { return g_recordStats.elapsedMs.load() >= ms; }, ms + 30000);
+}
+
+long CountPackets(const std::string& path)
+{
+    testkit::LinuxResult r = testkit::RunLinux(
+        "ffprobe -v error -count_packets -select_streams v:0 -show_entries stream=nb_read_packets "
+        "-of csv=p=0 " + testkit::ShellQuote(testkit::UnixPath(path)), 120000);
+    return atol(r.out.c_str());
+}
+
 VideoFacts ProbeVideo(const std::string& path)
 {
     auto f = testkit::Probe(path, "v:0", "codec_name,width,height,nb_frames,duration");

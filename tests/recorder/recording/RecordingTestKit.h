@@ -33,6 +33,10 @@ public:
     testkit::RecordingWatch& Host() { return *m_host; }
     // Handles this thread's messages for ms: the recording's events arrive.
     void Pump(DWORD ms) { m_host->Pump(ms); }
+    // Handles messages until the recording's own clock (what its time shows)
+    // has counted ms: a recording takes a while to start, more so on a slow
+    // machine, and that time is not in the video.
+    bool PumpRecorded(DWORD ms);
     // Files the save folder holds now, full paths, oldest first.
     std::vector<std::string> SavedFiles(const char* pattern = "*.avi") const;
     // Waits, handling messages, until the recording is over and saved (or
@@ -53,6 +57,9 @@ struct VideoFacts {
     long frames = 0;
     double duration = 0;
 };
+// The frames really in the video stream (a frame the recording could not
+// grab in time is a gap in the stream, which counts in its length).
+long CountPackets(const std::string& path);
 VideoFacts ProbeVideo(const std::string& path);
 // Stretches of at least minSeconds in which the picture did not change.
 int FrozenStretches(const std::string& path, double minSeconds);

@@ -30,16 +30,16 @@ protected:
         screen_ = nullptr;
     }
 
-    // Records for `ms` of recorded time; returns the recorded time the
-    // recording itself counted.
+    // Records for `ms` of recorded time; returns the time the recording
+    // itself counted up to its last frame (a stop takes effect at the next
+    // grab, later on a slow machine).
     DWORD RecordFor(Recorder& rec, DWORD ms)
     {
         StartRecording(false);
-        rec.Pump(ms);
-        DWORD recorded = g_recordStats.elapsedMs;
+        EXPECT_TRUE(rec.PumpRecorded(ms));
         StopRecording();
         EXPECT_TRUE(rec.WaitIdle());
-        return recorded;
+        return g_recordStats.elapsedMs;
     }
 
     static MovingScreen* screen_;
@@ -47,18 +47,19 @@ protected:
 
 MovingScreen* RecordingTest::screen_ = nullptr;
 
-TEST_F(RecordingTest, FiveSecondsAt25fpsGiveAnH264VideoOf125Frames)
+TEST_F(RecordingTest, FiveSecondsAt25fpsGiveAnH264VideoOf25FramesASecond)
 {
     Recorder rec(25);
-    RecordFor(rec, 5000);
+    const DWORD recorded = RecordFor(rec, 5000);
     std::vector<std::string> files = rec.SavedFiles();
     ASSERT_EQ(1u, files.size());
     VideoFacts v = ProbeVideo(files[0]);
     EXPECT_EQ("h264", v.codec);
     EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN) & ~1, v.width);
     EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN) & ~1, v.height);
-    EXPECT_NEAR(125, v.frames, 3);
-    EXPECT_NEAR(5.0, v.duration, 0.2);
+    EXPECT_GE(recorded, 5000u);
+    EXPECT_NEAR(recorded / 40.0, v.frames, 3);
+    EXPECT_NEAR(recorded / 1000.0, v.duration, 0.2);
     // The windows heard of the start and the stop, on this (the UI) thread,
     // and the save was announced.
     EXPECT_EQ(1u, rec.Host().Count("started"));
@@ -89,19 +90,21 @@ TEST_F(RecordingTest, APauseLeavesNoGapAndNoFrozenStretch)
 {
     Recorder rec(25);
     StartRecording(false);
-    rec.Pump(2000);
+    ASSERT_TRUE(rec.PumpRecorded(2000));
     TogglePause();
     rec.Pump(2000);
     TogglePause();
-    rec.Pump(2000);
+    ASSERT_TRUE(rec.PumpRecorded(4000));
     StopRecording();
     ASSERT_TRUE(rec.WaitIdle());
+    const DWORD recorded = g_recordStats.elapsedMs;
     std::vector<std::string> files = rec.SavedFiles();
     ASSERT_EQ(1u, files.size());
     VideoFacts v = ProbeVideo(files[0]);
-    EXPECT_NEAR(4.0, v.duration, 0.25);
-    EXPECT_NEAR(100, v.frames, 5);
-    EXPECT_EQ(0, FrozenStretches(files[0], 0.5));
+    EXPECT_NEAR(recorded / 1000.0, v.duration, 0.25);
+    EXPECT_NEAR(recorded / 40.0, v.frames, 5);
+    // The paused 2 s would be one; frames of a slow machine are tenths apart.
+    EXPECT_EQ(0, FrozenStretches(files[0], 1.2));
     // The pause buttons blinked and ended on 0.
     std::vector<testkit::Noted> blinks = rec.Host().Seen("blink");
     ASSERT_GE(blinks.size(), 3u);
@@ -128,8 +131,9 @@ TEST_F(RecordingTest, CountdownTicksThreeTwoOneThenStarts)
     EXPECT_EQ(2, ticks[1].value);
     EXPECT_EQ(1, ticks[2].value);
     EXPECT_EQ(0, ticks[3].value);
-    EXPECT_NEAR(1000, (int)(ticks[1].tick - ticks[0].tick), 250);
-    EXPECT_NEAR(1000, (int)(ticks[2].tick - ticks[1].tick), 250);
+    // (Noted as they arrive here: a busy machine delivers some late.)
+    EXPECT_NEAR(1000, (int)(ticks[1].tick - ticks[0].tick), 400);
+    EXPECT_NEAR(1000, (int)(ticks[2].tick - ticks[1].tick), 400);
     std::vector<testkit::Noted> started = rec.Host().Seen("started");
     ASSERT_EQ(1u, started.size());
     EXPECT_GE(started[0].tick - t0, 2900u);
@@ -167,13 +171,19 @@ TEST_F(RecordingTest, AutoStopWithNewRecordingActionLeavesTwoRecordings)
     // The first stops by itself after 3 s; the second is stopped by hand.
     rec.Host().PumpUntil([&] { return rec.Host().Count("started") >= 2; }, 20000);
     ASSERT_EQ(2u, rec.Host().Count("started"));
-    rec.Pump(3000);
+    // The second recording's clock starts again from nothing.
+    rec.Host().PumpUntil([] { return g_recordStats.elapsedMs.load() < 2000; }, 5000);
+    ASSERT_TRUE(rec.PumpRecorded(3000));
     StopRecording();
     ASSERT_TRUE(rec.WaitIdle());
     std::vector<std::string> files = rec.SavedFiles();
     ASSERT_EQ(2u, files.size());
-    for (const std::string& f : files)
-        EXPECT_NEAR(3.0, ProbeVideo(f).duration, 0.6) << f;
+    // The first ends once its clock passed 3 s (at the next frame the stop
+    // reaches); the second as long as its clock counted.
+    const double first = ProbeVideo(files[0]).duration;
+    EXPECT_GE(first, 2.9) << files[0];
+    EXPECT_LE(first, 4.0) << files[0];
+    EXPECT_NEAR(g_recordStats.elapsedMs / 1000.0, ProbeVideo(files[1]).duration, 0.3) << files[1];
     // The auto-stop's stop (which writes the settings) and its new start ran
     // on this (the UI) thread, not on the auto-stop's.
     ASSERT_EQ(2u, rec.Host().Count("normal"));
@@ -197,7 +207,7 @@ TEST_F(RecordingTest, ACompressorThatFailsEndsTheRecordingSavesWhatWasWrittenThe
     EXPECT_EQ(1, g_bSaveDone);
     std::vector<std::string> files = rec.SavedFiles();
     ASSERT_EQ(1u, files.size());
-    EXPECT_EQ(10, ProbeVideo(files[0]).frames);
+    EXPECT_EQ(10, CountPackets(files[0]));
     // The windows leave the recording display, the cover stays up while the
     // written part is saved, and one report follows once the save is over:
     // what happened and where the video went.
@@ -291,7 +301,7 @@ TEST_F(RecordingTest, AStopOrCancelDuringTheCountdownStartsNothing)
     g_nCountdownSeconds = 0;
 }
 
-// The save folder on a drive that fills up (1 MB, less than 15 s of the
+// The save folder on a drive that fills up (256 KB, less than 15 s of the
 // moving screen): the recording is kept in the temporary folder and the user
 // told where; the save folder is left without a broken file under the
 // recording's name.
@@ -301,7 +311,7 @@ protected:
     {
         drive_ = testkit::MakeTempDir("fulldrive");
         testkit::LinuxResult m = testkit::RunLinux(
-            "mount -t tmpfs -o size=1m orbisk-full " + testkit::ShellQuote(testkit::UnixPath(drive_)) +
+            "mount -t tmpfs -o size=256k orbisk-full " + testkit::ShellQuote(testkit::UnixPath(drive_)) +
             " 2>&1");
         mounted_ = m.exitCode == 0;
         if (!mounted_) GTEST_SKIP() << "a small drive cannot be made here: " << m.out;
@@ -321,7 +331,7 @@ TEST_P(FullDriveTest, AFailedSaveLeavesNoBrokenFileAndKeepsTheRecording)
     SetVideoSaveFolder(drive_);
     g_bRecordMic = microphone ? 1 : 0;
     if (microphone) testkit::PlayTone(440, 16.0);
-    RecordFor(rec, 15000);
+    const DWORD recorded = RecordFor(rec, 15000);
     g_bRecordMic = 0;
     ASSERT_EQ(1u, rec.Host().Saves().size());
     const SaveOutcome& out = rec.Host().Saves()[0];
@@ -333,8 +343,8 @@ TEST_P(FullDriveTest, AFailedSaveLeavesNoBrokenFileAndKeepsTheRecording)
     if (h != INVALID_HANDLE_VALUE) FindClose(h);
     // The whole recording is where the message says.
     EXPECT_NE(std::string::npos, out.message.find(out.video)) << out.message;
-    EXPECT_GT(testkit::FileSize(out.video), 1 << 20) << "the drive could have taken it";
-    EXPECT_NEAR(15.0, ProbeVideo(out.video).duration, 0.3);
+    EXPECT_GT(testkit::FileSize(out.video), 256 << 10) << "the drive could have taken it";
+    EXPECT_NEAR(recorded / 1000.0, ProbeVideo(out.video).duration, 0.3);
     if (microphone) {
         ASSERT_FALSE(out.sound.empty());
         EXPECT_NE(std::string::npos, out.message.find(out.sound)) << out.message;
@@ -413,15 +423,18 @@ TEST_F(RecordingTest, MicrophoneSoundIsJoinedIntoTheVideo)
     waveInGetNumDevs();  // the sound system's first use in a process can be slow
     Recorder rec(25);
     g_bRecordMic = 1;
-    testkit::PlayTone(440, 8.0);
+    testkit::PlayTone(440, 11.0);
     Sleep(500);
-    RecordFor(rec, 5000);
+    // Wine's microphone stream may start seconds late (silence in the file
+    // until then): 8 s leave several of the tone whatever the start.
+    const DWORD recorded = RecordFor(rec, 8000);
     g_bRecordMic = 0;
     std::vector<std::string> files = rec.SavedFiles();
     ASSERT_EQ(1u, files.size());
     SoundFacts s = ProbeSound(files[0]);
     EXPECT_EQ("mp3", s.codec);
-    EXPECT_NEAR(5.0, s.duration, 0.3);
+    // The sound ends where the picture does, give or take the last frame's way.
+    EXPECT_NEAR(recorded / 1000.0, s.duration, 0.5);
     EXPECT_GT(s.loudSeconds, 3.0);
     EXPECT_NEAR(440.0, s.frequency, 15.0);
     EXPECT_EQ("h264", ProbeVideo(files[0]).codec);

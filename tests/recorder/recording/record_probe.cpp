@@ -6,6 +6,7 @@
 #include "RecordingTestKit.h"
 #include "recorder/audio/AudioRecording.h"
 #include "recorder/recording/RecordControl.h"
+#include "recorder/recording/RecordingState.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,12 +20,14 @@ int main(int argc, char** argv)
     g_bRecordSpeaker = atoi(argv[2]) != 0;
     g_bRecordMic = atoi(argv[3]) != 0;
     StartRecording(false);
-    rec.Pump(seconds * 1000);
+    rec.PumpRecorded(seconds * 1000);
     StopRecording();
     if (!rec.WaitIdle(60000)) {
         printf("NOT IDLE\n");
         return 1;
     }
+    // The time the recording counted, up to its last frame: the video's length.
+    printf("RECORDED %lu\n", (unsigned long)g_recordStats.elapsedMs.load());
     std::vector<std::string> files = rec.SavedFiles();
     if (files.empty())
         printf("NOTHING SAVED\n");
