@@ -90,35 +90,46 @@ protected:
 
 // The crop window sizes itself by the desktop: the test runs again in a
 // 1920 x 1080 Wine desktop of its own, where the program it starts runs too.
-// That desktop gets an X screen of its own, as large: Wine reads the screen
-// back from the X server, which has no pixels for a part of a desktop lying
-// off its screen, and then grabs (the skin is one) come back black.
+// That desktop gets an X screen as large (Wine reads the screen back from
+// the X server, which has no pixels for a part of a desktop off its screen,
+// so every grab there came back black) and a Wine server of its own: the
+// size of a desktop is the display mode of every desktop of its server, so
+// on the seat's server the tests after this one would record a 1920 x 1080
+// screen on a 1280 x 800 X display. The second server shares the seat's
+// drive C: (the program, the child's result) and copies its registry.
 // Explorer starts the child with no handles of its own, so the child's
 // printed output never reaches this side: it reports through a result file,
-// and explorer's own exit follows the last program leaving its desktop. The
-// X server goes with the shell that started it, however that ends, and takes
-// any program left on its screen with it.
+// and explorer's own exit follows the last program leaving its desktop.
+// Whatever way the shell ends, the second server ends every program it
+// still runs and the X server goes.
 TEST_F(UserSkinCropTest, APictureCroppedInTheCropWindowBecomesTheSkinAtOnce)
 {
     if (!getenv("ORBISK_TEST_BIG_DESKTOP")) {
         char self[MAX_PATH];
         GetModuleFileNameA(nullptr, self, MAX_PATH);
         const std::string result = work_ + "\\child.xml";
-        const std::string display = ShellQuote(UnixPath(work_ + "\\display"));
         // Windows paths: explorer's own current folder decides what a Unix
         // path would mean to it.
         LinuxResult child = RunLinux(
-            "Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -ac 3>" + display + " >" +
-                ShellQuote(UnixPath(work_ + "\\xvfb.txt")) + " 2>&1 &\n"
-                "xvfb=$!\ntrap 'kill $xvfb' EXIT\n"
-                "for i in $(seq 400); do [ -s " + display + " ] && break; sleep 0.05; done\n"
-                "DISPLAY=:$(cat " + display + ") " + WineLocaleVariables() +
-                " ORBISK_TEST_BIG_DESKTOP=1 timeout 180 wine explorer "
+            "seat=$WINEPREFIX\nexport WINEPREFIX=" + ShellQuote(UnixPath(work_ + "\\prefix")) +
+                "\nmkdir -p \"$WINEPREFIX/dosdevices\" || exit 1\n"
+                "xvfb=\ntrap 'timeout 30 wineserver -k; [ -z \"$xvfb\" ] || kill $xvfb; "
+                "rm -f \"$WINEPREFIX\"/dosdevices/*' EXIT\n"
+                "for f in system.reg user.reg userdef.reg .update-timestamp; do "
+                "cp \"$seat/$f\" \"$WINEPREFIX/\" || exit 1; done\n"
+                "ln -s \"$(cd \"$seat/drive_c\" && pwd)\" \"$WINEPREFIX/dosdevices/c:\"\n"
+                "ln -s / \"$WINEPREFIX/dosdevices/z:\"\n"
+                "Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -ac "
+                "3>\"$WINEPREFIX/display\" >\"$WINEPREFIX/xvfb.txt\" 2>&1 &\n"
+                "xvfb=$!\n"
+                "for i in $(seq 400); do [ -s \"$WINEPREFIX/display\" ] && break; sleep 0.05; done\n"
+                "DISPLAY=:$(cat \"$WINEPREFIX/display\") " + WineLocaleVariables() +
+                " ORBISK_TEST_BIG_DESKTOP=1 timeout 200 wine explorer "
                 "/desktop=orbisk-skin-crop,1920x1080 " +
                 ShellQuote(self) + " --gtest_filter=UserSkinCropTest.* " +
                 ShellQuote("--gtest_output=xml:" + result) + " > " +
                 ShellQuote(UnixPath(work_ + "\\child.txt")) + " 2>&1",
-            200000);
+            260000);
         const std::string report = ReadFile(result);
         EXPECT_EQ(0, child.exitCode) << ReadFile(work_ + "\\child.txt");
         TiXmlDocument d;
