@@ -158,14 +158,16 @@ protected:
         return WaitUntil([&] { return Setting(element, attribute) == value; }, 5000);
     }
 
-    // Records the whole screen for about `seconds` with hot key 1 (F7); the
-    // saved video.
+    // Records the whole screen with hot key 1 (F7): `during` runs a second
+    // into the video, and the recording goes on for about `seconds` after
+    // it. The saved video.
     std::string Record(const std::string& save, double seconds,
                        const std::function<void()>& during = nullptr)
     {
         const size_t before = VideosIn(save).size();
         PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
         EXPECT_TRUE(WaitShown("stop_record_btn", true));
+        EXPECT_TRUE(WaitRecordedSeconds(1)) << Control("record_time_lb_led").text;
         if (during) during();
         Sleep((DWORD)(seconds * 1000));
         PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
@@ -504,11 +506,9 @@ TEST_F(CaptureSettingsTest, CursorHighlightSizeAndColoursShowInTheNextRecording)
     {
         WhiteCover white;
         SetCursorPos(at.x, at.y);
-        video = Record(save, 2.5, [&] {
-            // A second into the video, so its first half second is before
-            // the click.
-            EXPECT_TRUE(WaitRecordedSeconds(1)) << Control("record_time_lb_led").text;
-            // A real click, through the mouse hook of the recording.
+        video = Record(save, 2.5, [] {
+            // A real click, through the mouse hook of the recording, a
+            // second into the video: its first half second is before it.
             INPUT in[2] = {};
             in[0].type = in[1].type = INPUT_MOUSE;
             in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
