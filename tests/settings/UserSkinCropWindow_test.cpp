@@ -114,7 +114,7 @@ TEST_F(UserSkinCropTest, APictureCroppedInTheCropWindowBecomesTheSkinAtOnce)
             "seat=$WINEPREFIX\nexport WINEPREFIX=" + ShellQuote(UnixPath(work_ + "\\prefix")) +
                 "\nmkdir -p \"$WINEPREFIX/dosdevices\" || exit 1\n"
                 "xvfb=\ntrap 'timeout 30 wineserver -k; [ -z \"$xvfb\" ] || kill $xvfb; "
-                "rm -f \"$WINEPREFIX\"/dosdevices/*' EXIT\n"
+                "rm -f \"$WINEPREFIX\"/dosdevices/*; rm -rf \"$WINEPREFIX\"' EXIT\n"
                 "for f in system.reg user.reg userdef.reg .update-timestamp; do "
                 "cp \"$seat/$f\" \"$WINEPREFIX/\" || exit 1; done\n"
                 "ln -s \"$(cd \"$seat/drive_c\" && pwd)\" \"$WINEPREFIX/dosdevices/c:\"\n"
