@@ -1,6 +1,7 @@
 #include "settings/SelectUserSkinWnd.h"
 
 #include "drawing/BitmapHelpers.h"
+#include "drawing/GdiObjects.h"
 #include "kit/Dialogs.h"
 #include "settings/UserSkinCrop.h"
 #include "settings/UserSkinStore.h"
@@ -18,6 +19,28 @@ const DWORD kCropStyle = 0x90000000;  // popup, visible
 const char kSaveFailed[] = "皮肤图片保存失败，请检查磁盘空间后重试。";
 
 CSelectUserSkinWnd* g_pSelectUserSkinWnd = nullptr;
+
+// A rectangle (client coordinates) of what the window itself shows, as a new
+// bitmap. Read from the window rather than the screen: the box's tooltip
+// stays up over it through the double click, and a menu that has just
+// closed may not have left the screen yet; neither belongs in the skin.
+HBITMAP GrabClientRect(HWND window, const RECT& rect)
+{
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return nullptr;
+    orbisk::WindowDc dc(window);
+    if (!dc) return nullptr;
+    orbisk::UniqueBitmap grab(::CreateCompatibleBitmap(dc.Get(), width, height));
+    orbisk::MemoryDc mem(dc.Get());
+    if (!grab || !mem) return nullptr;
+    {
+        orbisk::Selection selected(mem.Get(), grab.Get());
+        if (!selected.Ok() ||
+            !::BitBlt(mem.Get(), 0, 0, width, height, dc.Get(), rect.left, rect.top, SRCCOPY))
+            return nullptr;
+    }
+    return grab.Release();
+}
 
 }  // namespace
 
@@ -147,29 +170,24 @@ void CSelectUserSkinWnd::OnConfirm()
     m_saving = true;
     // What the box shows, grabbed before anything else is painted over it.
     ::UpdateWindow(m_hWnd);
-    HBITMAP desktop = GrabDesktopBitmap();
     RECT client = {};
     ::GetClientRect(m_hWnd, &client);
-    POINT origin = {0, 0};
-    ::ClientToScreen(m_hWnd, &origin);
     const SelectionInsets in = GetSelectionInsets();
     const int border = m_pCanvasContainer ? m_pCanvasContainer->GetBorderSize() : 0;
-    RECT rect = UserSkinSaveRect(SIZE{client.right, client.bottom},
-                                 RECT{in.left, in.top, in.right, in.bottom}, origin, border);
-    // The grab covers the whole desktop, whose origin may lie left of or
-    // above the primary screen.
-    RECT desktopRect = {};
-    ::GetWindowRect(::GetDesktopWindow(), &desktopRect);
-    ::OffsetRect(&rect, -desktopRect.left, -desktopRect.top);
+    const RECT box = UserSkinSaveRect(SIZE{client.right, client.bottom},
+                                      RECT{in.left, in.top, in.right, in.bottom}, POINT{0, 0},
+                                      border);
+    HBITMAP picture = GrabClientRect(m_hWnd, box);
+    const RECT rect = {0, 0, box.right - box.left, box.bottom - box.top};
     if (m_pCover) m_pCover->SetVisible(true);
 
     const std::string path = g_userSkinStore.MakeNewSkinPath();
     HWND window = m_hWnd;
     // The file is written on a thread of its own; the result comes back to
     // this window's thread, which alone touches the settings and the skins.
-    std::thread([window, desktop, rect, path] {
-        const bool ok = desktop && SaveBitmapRectAsPng(desktop, &rect, path);
-        if (desktop) ::DeleteObject(desktop);
+    std::thread([window, picture, rect, path] {
+        const bool ok = picture && SaveBitmapRectAsPng(picture, &rect, path);
+        if (picture) ::DeleteObject(picture);
         auto* result = new std::string(path);
         if (!::PostMessageA(window, WM_USER_SKIN_SAVED, ok ? 1 : 0, (LPARAM)result))
             delete result;

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -157,19 +158,41 @@ protected:
         return WaitUntil([&] { return Setting(element, attribute) == value; }, 5000);
     }
 
-    // Records the whole screen for about `seconds` with hot key 1 (F7); the
-    // saved video.
+    // Records the whole screen with hot key 1 (F7): `during` runs a second
+    // into the video, and the recording goes on for about `seconds` after
+    // it. The saved video.
     std::string Record(const std::string& save, double seconds,
                        const std::function<void()>& during = nullptr)
     {
         const size_t before = VideosIn(save).size();
         PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
         EXPECT_TRUE(WaitShown("stop_record_btn", true));
+        EXPECT_TRUE(WaitRecordedSeconds(1)) << Control("record_time_lb_led").text;
         if (during) during();
         Sleep((DWORD)(seconds * 1000));
         PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
         EXPECT_TRUE(WaitShown("begin_record_btn", true));
         return NewVideo(save, before);
+    }
+
+    // Waits until the main window's recording clock shows `seconds`. The
+    // recording's time starts with its first frame, which on a slow machine
+    // comes well after the buttons change (the encoder is still starting).
+    bool WaitRecordedSeconds(int seconds)
+    {
+        return WaitUntil(
+            [&] {
+                for (const char* name : {"record_time_lb_led", "record_time_lb"}) {
+                    std::string t = Control(name).text;
+                    t.erase(std::remove(t.begin(), t.end(), ' '), t.end());
+                    int h = 0, m = 0, sec = 0;
+                    if (sscanf(t.c_str(), "%d:%d:%d", &h, &m, &sec) == 3 &&
+                        h * 3600 + m * 60 + sec >= seconds)
+                        return true;
+                }
+                return false;
+            },
+            15000);
     }
 
     // The video that joins the `before` ones in the save folder, once
@@ -484,8 +507,8 @@ TEST_F(CaptureSettingsTest, CursorHighlightSizeAndColoursShowInTheNextRecording)
         WhiteCover white;
         SetCursorPos(at.x, at.y);
         video = Record(save, 2.5, [] {
-            Sleep(1000);
-            // A real click, through the mouse hook of the recording.
+            // A real click, through the mouse hook of the recording, a
+            // second into the video: its first half second is before it.
             INPUT in[2] = {};
             in[0].type = in[1].type = INPUT_MOUSE;
             in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;

@@ -241,7 +241,8 @@ TEST_F(SkinSoundTest, WithoutSoundDevicesTheVolumeWindowsShowZeroAndStayUsable)
         char self[MAX_PATH];
         GetModuleFileNameA(nullptr, self, MAX_PATH);
         LinuxResult child = RunLinux(
-            "PULSE_SERVER=unix:/nonexistent/orbisk-no-sound ORBISK_TEST_NO_SOUND_SERVER=1 wine " +
+            WineLocaleVariables() +
+                " PULSE_SERVER=unix:/nonexistent/orbisk-no-sound ORBISK_TEST_NO_SOUND_SERVER=1 wine " +
                 ShellQuote(UnixPath(self)) + " --gtest_filter=SkinSoundTest.WithoutSound* 2>&1",
             150000);
         EXPECT_EQ(0, child.exitCode) << child.out;

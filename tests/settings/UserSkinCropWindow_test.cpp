@@ -24,6 +24,15 @@ bool Near(unsigned a, unsigned b, int tolerance)
     return true;
 }
 
+// What the screen shows at a point, as 0xRRGGBB.
+unsigned ScreenPixel(int x, int y)
+{
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return ((unsigned)GetRValue(c) << 16) | ((unsigned)GetGValue(c) << 8) | GetBValue(c);
+}
+
 bool WriteHalvesPicture(const std::string& path, int w, int h)
 {
     GdiplusScope gdiplus;
@@ -81,9 +90,18 @@ protected:
 
 // The crop window sizes itself by the desktop: the test runs again in a
 // 1920 x 1080 Wine desktop of its own, where the program it starts runs too.
+// That desktop gets an X screen as large (Wine reads the screen back from
+// the X server, which has no pixels for a part of a desktop off its screen,
+// so every grab there came back black) and a Wine server of its own: the
+// size of a desktop is the display mode of every desktop of its server, so
+// on the seat's server the tests after this one would record a 1920 x 1080
+// screen on a 1280 x 800 X display. The second server shares the seat's
+// drive C: (the program, the child's result) and copies its registry.
 // Explorer starts the child with no handles of its own, so the child's
 // printed output never reaches this side: it reports through a result file,
 // and explorer's own exit follows the last program leaving its desktop.
+// Whatever way the shell ends, the second server ends every program it
+// still runs and the X server goes.
 TEST_F(UserSkinCropTest, APictureCroppedInTheCropWindowBecomesTheSkinAtOnce)
 {
     if (!getenv("ORBISK_TEST_BIG_DESKTOP")) {
@@ -93,11 +111,25 @@ TEST_F(UserSkinCropTest, APictureCroppedInTheCropWindowBecomesTheSkinAtOnce)
         // Windows paths: explorer's own current folder decides what a Unix
         // path would mean to it.
         LinuxResult child = RunLinux(
-            "ORBISK_TEST_BIG_DESKTOP=1 wine explorer /desktop=orbisk-skin-crop,1920x1080 " +
+            "seat=$WINEPREFIX\nexport WINEPREFIX=" + ShellQuote(UnixPath(work_ + "\\prefix")) +
+                "\nmkdir -p \"$WINEPREFIX/dosdevices\" || exit 1\n"
+                "xvfb=\ntrap 'timeout 30 wineserver -k; [ -z \"$xvfb\" ] || kill $xvfb; "
+                "rm -f \"$WINEPREFIX\"/dosdevices/*; rm -rf \"$WINEPREFIX\"' EXIT\n"
+                "for f in system.reg user.reg userdef.reg .update-timestamp; do "
+                "cp \"$seat/$f\" \"$WINEPREFIX/\" || exit 1; done\n"
+                "ln -s \"$(cd \"$seat/drive_c\" && pwd)\" \"$WINEPREFIX/dosdevices/c:\"\n"
+                "ln -s / \"$WINEPREFIX/dosdevices/z:\"\n"
+                "Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -ac "
+                "3>\"$WINEPREFIX/display\" >\"$WINEPREFIX/xvfb.txt\" 2>&1 &\n"
+                "xvfb=$!\n"
+                "for i in $(seq 400); do [ -s \"$WINEPREFIX/display\" ] && break; sleep 0.05; done\n"
+                "DISPLAY=:$(cat \"$WINEPREFIX/display\") " + WineLocaleVariables() +
+                " ORBISK_TEST_BIG_DESKTOP=1 timeout 200 wine explorer "
+                "/desktop=orbisk-skin-crop,1920x1080 " +
                 ShellQuote(self) + " --gtest_filter=UserSkinCropTest.* " +
                 ShellQuote("--gtest_output=xml:" + result) + " > " +
                 ShellQuote(UnixPath(work_ + "\\child.txt")) + " 2>&1",
-            200000);
+            260000);
         const std::string report = ReadFile(result);
         EXPECT_EQ(0, child.exitCode) << ReadFile(work_ + "\\child.txt");
         TiXmlDocument d;
@@ -138,7 +170,15 @@ TEST_F(UserSkinCropTest, APictureCroppedInTheCropWindowBecomesTheSkinAtOnce)
     EXPECT_EQ(1079, r.bottom - r.top);
     EXPECT_EQ((1920 - 1619) / 2, r.left);
     EXPECT_EQ(0, r.top);
-    Sleep(500);
+    // On the screen: the picture, at full strength inside the box.
+    const POINT mid = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return Near(ScreenPixel(mid.x - 200, mid.y - 50), kLeftColour, 12) &&
+                   Near(ScreenPixel(mid.x + 200, mid.y - 50), kRightColour, 12);
+        },
+        10000))
+        << std::hex << ScreenPixel(mid.x - 200, mid.y - 50);
     EXPECT_FALSE(SaveWindowScreenshot(crop, "select_user_skin_wnd").empty());
 
     // The first release takes the box up; a double click saves it.
@@ -147,7 +187,24 @@ TEST_F(UserSkinCropTest, APictureCroppedInTheCropWindowBecomesTheSkinAtOnce)
     PostMessageA(crop, WM_LBUTTONUP, 0, middle);
     EXPECT_TRUE(probe_.WaitFor(crop, "desktopcanvascontainer",
                                [](const UiControl& c) { return c.shown; }).shown);
-    Sleep(300);
+    // The pointer rests in the box, as it does before a double click: the
+    // box's tooltip comes up over the picture, and stays no part of it.
+    SetCursorPos(mid.x - 150, mid.y - 40);
+    const RECT box = {mid.x - 275, mid.y - 75, mid.x + 275, mid.y + 75};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            for (HWND w : WindowsOfProcess(program_.Id())) {
+                char cls[64] = {};
+                RECT tip = {}, over = {};
+                GetClassNameA(w, cls, sizeof cls);
+                if (lstrcmpiA(cls, "tooltips_class32") == 0 && IsWindowVisible(w) &&
+                    GetWindowRect(w, &tip) && IntersectRect(&over, &tip, &box))
+                    return true;
+            }
+            return false;
+        },
+        10000))
+        << "the box's tooltip over the picture";
     PostMessageA(crop, WM_LBUTTONDBLCLK, MK_LBUTTON, middle);
     PostMessageA(crop, WM_LBUTTONUP, 0, middle);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(crop); }, 15000));

@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -262,6 +263,17 @@ std::string ShellQuote(const std::string& s)
             r += c;
     }
     return r + "'";
+}
+
+std::string WineLocaleVariables()
+{
+    // The harness runs every test in a Chinese locale; a test process
+    // started some other way keeps its own.
+    auto value = [](const char* name) {
+        const char* v = getenv(name);
+        return std::string(v && *v ? v : "zh_CN.UTF-8");
+    };
+    return "LANG=" + ShellQuote(value("LANG")) + " LC_ALL=" + ShellQuote(value("LC_ALL"));
 }
 
 namespace {

@@ -91,6 +91,12 @@ LinuxResult RunLinux(const std::string& shellCommand, DWORD timeoutMs = 60000);
 // Starts a command and returns at once (a tone to play while recording).
 void StartLinux(const std::string& shellCommand);
 std::string ShellQuote(const std::string& s);
+// Variable settings that give a Windows program started from RunLinux's
+// shell ("LANG=... LC_ALL=... wine ...") this process's locale. The shell
+// speaks the C locale to the Linux tools, and Wine derives the code page
+// from the locale: under C it is the Western one, where every Chinese text
+// of the program turns into "?".
+std::string WineLocaleVariables();
 
 // ffprobe -show_entries on one stream ("v:0", "a:0") or on the format
 // (stream empty); keys as ffprobe prints them ("codec_name", "duration").
