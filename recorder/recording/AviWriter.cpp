@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <vector>
 
 namespace {
@@ -197,9 +198,17 @@ bool RebuildAvi(const std::string& unclosedAvi, const std::string& out)
         SetRect(&info.rcFrame, 0, 0, bi->biWidth, abs(bi->biHeight));
         if (SUCCEEDED(AVIFileCreateStreamA(file, &stream, &info)) &&
             SUCCEEDED(AVIStreamSetFormat(stream, 0, format.data(), (LONG)format.size()))) {
+            // The library keeps a chunk for every place in the stream: a
+            // frame grabbed late leaves empty ones before it. So a chunk's
+            // place is the first frame's plus the chunks before it; the
+            // journal's places check it (a file without such fillers takes
+            // the journal's next place instead).
+            const std::set<LONG> journalled(positions.begin(), positions.end());
+            LONG next = positions[0];
+            size_t j = 0;
             std::vector<BYTE> data;
             BYTE chunk[8];
-            while (placed < positions.size() && fread(chunk, 1, 8, in) == 8) {
+            while (fread(chunk, 1, 8, in) == 8) {
                 DWORD size;
                 memcpy(&size, chunk + 4, 4);
                 if (!IsFrameChunk(chunk)) {
@@ -211,7 +220,16 @@ bool RebuildAvi(const std::string& unclosedAvi, const std::string& out)
                 // A frame cut off by the end of the run is not one.
                 if (size > 0 && fread(data.data(), 1, size, in) != size) break;
                 if (size & 1) _fseeki64(in, 1, SEEK_CUR);
-                if (FAILED(AVIStreamWrite(stream, positions[placed], 1, data.data(), (LONG)size,
+                LONG at = next++;
+                if (size == 0) {
+                    // A place without a picture: nothing to write.
+                    if (j < positions.size() && positions[j] == at) ++j;
+                    continue;
+                }
+                if (!journalled.count(at) && j < positions.size()) at = positions[j];
+                while (j < positions.size() && positions[j] <= at) ++j;
+                next = at + 1;
+                if (FAILED(AVIStreamWrite(stream, at, 1, data.data(), (LONG)size,
                                           IsKeyFrame(chunk, data) ? AVIIF_KEYFRAME : 0, nullptr,
                                           nullptr)))
                     break;

@@ -6,6 +6,7 @@
 #include "FailingCompressor.h"
 #include "TestKit.h"
 #include "recorder/recording/AviSegments.h"
+#include "recorder/recording/AviWriter.h"
 #include "recorder/recording/SaveRecording.h"
 
 #include <vfw.h>
@@ -128,6 +129,33 @@ TEST_F(SegmentsTest, FramesGoOnInNewFilesAtTheirPlacesAndTheJoinHasEachOnce)
     LinuxResult last = RunLinux("ffmpeg -nostdin -v error -i " + ShellQuote(UnixPath(job.output)) +
                                 " -pix_fmt gray -f rawvideo - | tail -c 3072 | head -c 1 | od -An -tu1");
     EXPECT_EQ(written.back() * 4, atoi(last.out.c_str())) << last.err;
+}
+
+// A recording cut off by a kill, whose frames came late now and then: the
+// library left empty chunks for the places skipped, and the rebuilt file
+// has every frame at its own place.
+TEST_F(SegmentsTest, AnUnclosedFileWithSkippedPlacesIsRebuiltWithEveryFrameAtItsPlace)
+{
+    const BITMAPINFOHEADER bi = Frame(64, 48);
+    const std::string file = temp_ + "\\cut.avi", copy = temp_ + "\\copy.avi";
+    std::vector<long> written;
+    std::vector<BYTE> pixels(bi.biSizeImage);
+    AviWriter avi;
+    ASSERT_EQ(S_OK, avi.Open(file, rectest::kFailingHandler, 25, bi, 1));
+    for (LONG index = 0; index < 40; ++index) {
+        if (index % 7 == 3 || (index >= 20 && index < 24)) continue;
+        memset(pixels.data(), index * 4, pixels.size());
+        DWORD bytes = 0;
+        ASSERT_EQ(S_OK, avi.Write(index, pixels.data(), bi.biSizeImage, &bytes)) << index;
+        written.push_back(index);
+    }
+    // What a kill leaves: the frames and the journal, no index.
+    ASSERT_TRUE(CopyFileA(file.c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(AviJournalPath(file).c_str(), AviJournalPath(copy).c_str(), FALSE));
+    avi.Close();
+    const std::string whole = temp_ + "\\whole.avi";
+    ASSERT_TRUE(RebuildAvi(copy, whole));
+    EXPECT_EQ(written, Positions(whole));
 }
 
 TEST_F(SegmentsTest, UncompressedFullHdFramesPast2GBAreAllInTheSavedFile)
