@@ -163,7 +163,7 @@ protected:
         LONG before = Stats().samplesDelivered;
         return PumpUntil(
             [&] { return w->Capture().Running() && Stats().samplesDelivered - before >= frames; },
-            10000);
+            30000);
     }
 };
 

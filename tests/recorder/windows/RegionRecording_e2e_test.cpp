@@ -201,7 +201,9 @@ TEST_F(RegionRecordingTest, DraggedRectangleRecordsItsEvenSizeAndItsPixels)
     MoveMouse({252, 202});
     EXPECT_TRUE(WaitUntil([&] { return RectText(HoverBorder()) == RectText(place); }, 3000))
         << RectText(HoverBorder());
-    UiControl label = probe_.Query(picker_, "pos_info_label");
+    UiControl label = probe_.WaitFor(picker_, "pos_info_label", [](const UiControl& c) {
+        return c.text.find(" 300 x 200\n RGB(") == 0;
+    });
     EXPECT_TRUE(label.shown);
     EXPECT_EQ(0u, label.text.find(" 300 x 200\n RGB(")) << label.text;
     EXPECT_TRUE(probe_.Query(picker_, "magnifier_ctrl").shown);
