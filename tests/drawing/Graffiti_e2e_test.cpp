@@ -336,12 +336,23 @@ TEST_F(GraffitiTest, ToolWindowSetsWidthAndColourClearsAndTheEraserCutsAStroke)
     HWND bar = WaitForWindow("FloatRecWnd", "FloatRecWnd", 10000, program_.Id());
     ASSERT_NE(nullptr, bar);
     probe_.WaitFor(bar, "floatregin_pen_btn", [](const UiControl& c) { return c.shown; });
+    // Wine holds the pointer inside a full-screen window in the foreground
+    // and then moves it no more: the pointer goes where the tool window is
+    // asked for before this canvas opens over it.
+    const POINT toolAt = {900, 150};
+    g_input.Move(toolAt);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            POINT now = {};
+            return GetCursorPos(&now) && now.x == toolAt.x && now.y == toolAt.y;
+        },
+        3000));
     ASSERT_TRUE(probe_.Click(bar, "floatregin_pen_btn"));
     HWND canvas = WaitCanvas();
     ASSERT_NE(nullptr, canvas);
     EXPECT_EQ("0", Board(canvas)["layered"]) << "the bar's first pen draws over a still screen";
 
-    HWND tool = OpenToolWindow({900, 150});
+    HWND tool = OpenToolWindow(toolAt);
     ASSERT_NE(nullptr, tool);
     RECT toolRect = {};
     GetWindowRect(tool, &toolRect);

@@ -288,13 +288,21 @@ TEST_F(WhiteboardTest, StrokesDrawnWithTheMouseAreShownRecordedAndUndone)
     ASSERT_TRUE(probe_.Click(board_, "regin_pen_btn"));
     HWND tools = WaitForWindow("WhiteBoardToolWindow", nullptr, 5000, program_.Id());
     ASSERT_NE(nullptr, tools);
-    RECT toolRect;
-    GetWindowRect(tools, &toolRect);
-    EXPECT_EQ(36, toolRect.right - toolRect.left);
-    EXPECT_EQ(400, toolRect.bottom - toolRect.top);
+    // Found as it is made: the frame lays it out just after.
+    RECT toolRect = {};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return GetWindowRect(tools, &toolRect) && toolRect.right - toolRect.left == 36 &&
+                   toolRect.bottom - toolRect.top == 400;
+        },
+        5000))
+        << RectText(toolRect);
     ASSERT_TRUE(probe_.Click(tools, "pen_tool_btn"));
     const unsigned pen = 0x00BDEF;  // the pen's default colour
-    EXPECT_EQ("FF00BDEF", probe_.Query(tools, "color_sel_tool").fields["bkcolor"]);
+    EXPECT_EQ("FF00BDEF", probe_.WaitFor(tools, "color_sel_tool", [](const UiControl& c) {
+                                    auto f = c.fields.find("bkcolor");
+                                    return f != c.fields.end() && f->second == "FF00BDEF";
+                                }).fields["bkcolor"]);
 
     g_input.Drag({200, 250}, {600, 250}, 10);
     const POINT mid = {400, 250};
