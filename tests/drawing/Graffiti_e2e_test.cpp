@@ -200,6 +200,9 @@ TEST_F(GraffitiTest, F9StrokeIsOnTheCanvasAndInTheVideoAndUndoRedoTakeItAndBring
     HotKey(1, VK_F7);
     ASSERT_TRUE(WaitRecording());
     const DWORD t0 = GetTickCount();
+    // The stroke starts where the pointer is before the full-screen canvas
+    // opens (see PointerAt).
+    ASSERT_TRUE(PointerAt({200, 300}));
     Sleep(1000);
 
     g_input.Press(VK_F9);
@@ -336,17 +339,10 @@ TEST_F(GraffitiTest, ToolWindowSetsWidthAndColourClearsAndTheEraserCutsAStroke)
     HWND bar = WaitForWindow("FloatRecWnd", "FloatRecWnd", 10000, program_.Id());
     ASSERT_NE(nullptr, bar);
     probe_.WaitFor(bar, "floatregin_pen_btn", [](const UiControl& c) { return c.shown; });
-    // Wine holds the pointer inside a full-screen window in the foreground
-    // and then moves it no more: the pointer goes where the tool window is
-    // asked for before this canvas opens over it.
+    // The pointer goes where the tool window is asked for before this
+    // full-screen canvas opens over it (see PointerAt).
     const POINT toolAt = {900, 150};
-    g_input.Move(toolAt);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            POINT now = {};
-            return GetCursorPos(&now) && now.x == toolAt.x && now.y == toolAt.y;
-        },
-        3000));
+    ASSERT_TRUE(PointerAt(toolAt));
     ASSERT_TRUE(probe_.Click(bar, "floatregin_pen_btn"));
     HWND canvas = WaitCanvas();
     ASSERT_NE(nullptr, canvas);

@@ -293,6 +293,9 @@ TEST_F(ScreenshotTest, MovesStopAtTheEdgeRightClickDropsAndEscapeClosesEverythin
 {
     const std::string save = PrepareRecordingSettings();
     ASSERT_NE(nullptr, Start());
+    // The first press where the pointer is before the full-screen selector
+    // opens (see PointerAt).
+    ASSERT_TRUE(PointerAt({300, 300}));
     ASSERT_NE(nullptr, OpenSelector());
 
     input_.Drag({300, 300}, {500, 400});

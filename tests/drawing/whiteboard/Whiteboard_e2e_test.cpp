@@ -424,14 +424,25 @@ TEST_F(WhiteboardTest, PresentationSlidesAreConvertedShownPagedAndRecorded)
     SaveWindowScreenshot(board_, "whiteboard_slides");
     SaveWindowScreenshot(tools, "whiteboard_slide_list");
 
+    auto shown = [&] {
+        return "slide row " + probe_.Query(tools, "pptlist").fields["cursel"] + ", centre " +
+               std::to_string(ScreenPixel(centre));
+    };
     // The wheel pages on, and stops at the last slide.
     PostMessageA(board_, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-120), MAKELPARAM(500, 340));
     EXPECT_TRUE(WaitUntil([&] { return Near(ScreenPixel(centre), Rgb(SlideColour(2))); }, 5000));
     for (int i = 0; i < 12; ++i)
         PostMessageA(board_, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-120), MAKELPARAM(500, 340));
-    EXPECT_TRUE(WaitUntil([&] { return Near(ScreenPixel(centre), Rgb(SlideColour(10))); }, 5000));
+    // Every step draws a slide: on a slow machine the twelve take a while,
+    // and the screen shows the last one only once they are all done.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return probe_.Query(tools, "pptlist").fields["cursel"] == "9"; }, 30000))
+        << shown();
+    EXPECT_TRUE(WaitUntil([&] { return Near(ScreenPixel(centre), Rgb(SlideColour(10))); }, 5000))
+        << shown();
     PostMessageA(board_, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(500, 340));
-    EXPECT_TRUE(WaitUntil([&] { return Near(ScreenPixel(centre), Rgb(SlideColour(9))); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return Near(ScreenPixel(centre), Rgb(SlideColour(9))); }, 5000))
+        << shown();
 
     Record();
     Sleep(1500);
