@@ -10,6 +10,8 @@
 #include "kit/WindowMessages.h"
 #include "kit/WindowTable.h"
 
+#include <algorithm>
+
 namespace {
 
 const char kSaveFailed[] = "截屏保存失败：";
@@ -39,8 +41,11 @@ void CScrShotWnd::ShowToolWindow()
     RECT outer = GetSelectionRect();
     const int grow = m_pCanvasContainer->GetInset().left;
     ::InflateRect(&outer, grow, grow);
-    const POINT at = PlaceShotToolBar(outer, ::GetSystemMetrics(SM_CXSCREEN),
-                                      ::GetSystemMetrics(SM_CYFULLSCREEN));
+    // Some systems (Wine) count the full-screen client taller than the
+    // screen itself; the bar must stay on the screen all the same.
+    const int usable =
+        std::min(::GetSystemMetrics(SM_CYFULLSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    const POINT at = PlaceShotToolBar(outer, ::GetSystemMetrics(SM_CXSCREEN), usable);
     m_pToolWnd = new ShotScreenToolWnd(this, at);
 }
 

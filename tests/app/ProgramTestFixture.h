@@ -48,6 +48,25 @@ inline bool WaitUntil(std::function<bool()> pred, DWORD timeoutMs)
     return true;
 }
 
+// Puts the pointer at `at` and waits until the display has it there as well
+// (the position asked for is the display's again a moment after a move).
+// Wine stops moving the display's pointer while a full-screen window of the
+// program is in the foreground, and the program then takes its input at the
+// display's pointer: a test puts the pointer where it will act before such
+// a window opens.
+inline bool PointerAt(POINT at)
+{
+    return WaitUntil(
+        [&] {
+            POINT now = {};
+            if (GetCursorPos(&now) && now.x == at.x && now.y == at.y) return true;
+            SetCursorPos(at.x, at.y);
+            Sleep(150);
+            return false;
+        },
+        3000);
+}
+
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override

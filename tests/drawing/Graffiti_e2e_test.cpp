@@ -200,6 +200,9 @@ TEST_F(GraffitiTest, F9StrokeIsOnTheCanvasAndInTheVideoAndUndoRedoTakeItAndBring
     HotKey(1, VK_F7);
     ASSERT_TRUE(WaitRecording());
     const DWORD t0 = GetTickCount();
+    // The stroke starts where the pointer is before the full-screen canvas
+    // opens (see PointerAt).
+    ASSERT_TRUE(PointerAt({200, 300}));
     Sleep(1000);
 
     g_input.Press(VK_F9);
@@ -336,12 +339,16 @@ TEST_F(GraffitiTest, ToolWindowSetsWidthAndColourClearsAndTheEraserCutsAStroke)
     HWND bar = WaitForWindow("FloatRecWnd", "FloatRecWnd", 10000, program_.Id());
     ASSERT_NE(nullptr, bar);
     probe_.WaitFor(bar, "floatregin_pen_btn", [](const UiControl& c) { return c.shown; });
+    // The pointer goes where the tool window is asked for before this
+    // full-screen canvas opens over it (see PointerAt).
+    const POINT toolAt = {900, 150};
+    ASSERT_TRUE(PointerAt(toolAt));
     ASSERT_TRUE(probe_.Click(bar, "floatregin_pen_btn"));
     HWND canvas = WaitCanvas();
     ASSERT_NE(nullptr, canvas);
     EXPECT_EQ("0", Board(canvas)["layered"]) << "the bar's first pen draws over a still screen";
 
-    HWND tool = OpenToolWindow({900, 150});
+    HWND tool = OpenToolWindow(toolAt);
     ASSERT_NE(nullptr, tool);
     RECT toolRect = {};
     GetWindowRect(tool, &toolRect);

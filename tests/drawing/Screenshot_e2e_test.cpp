@@ -6,6 +6,7 @@
 #include "ProgramTestFixture.h"
 #include "ScreenWindow.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <regex>
 #include <string>
@@ -163,7 +164,9 @@ TEST_F(ScreenshotTest, DraggedRegionDoubleClickedIsSavedAsTheFrozenDesktop)
 TEST_F(ScreenshotTest, PenStrokeIsSavedWithoutTheToolBarOverTheSelection)
 {
     const std::string save = PrepareRecordingSettings();
-    const int usable = GetSystemMetrics(SM_CYFULLSCREEN);
+    // Wine counts the full-screen client taller than the screen: the
+    // usable height never goes below the screen's bottom.
+    const int usable = std::min(GetSystemMetrics(SM_CYFULLSCREEN), GetSystemMetrics(SM_CYSCREEN));
     // Down to the bottom of the usable screen: the bar goes inside.
     const RECT place = {200, usable - 260, 760, usable - 2};
     ScreenWindow pattern(ScreenWindow::Picture::Pattern, place);
@@ -173,9 +176,14 @@ TEST_F(ScreenshotTest, PenStrokeIsSavedWithoutTheToolBarOverTheSelection)
     // A click without dragging takes the hovered window exactly.
     input_.Move({480, usable - 100});
     input_.Move({482, usable - 98});
+    std::string hovered;
     ASSERT_TRUE(WaitUntil(
-        [&] { return Text(probe_.Query(selector_, "desktopmaskborder").pos) == Text(place); },
-        3000));
+        [&] {
+            return (hovered = Text(probe_.Query(selector_, "desktopmaskborder").pos)) ==
+                   Text(place);
+        },
+        3000))
+        << "the hovered window is marked at " << hovered << ", not " << Text(place);
     input_.Click({482, usable - 98});
     EXPECT_TRUE(SelectionIs(Text(place)));
     HWND tool = Window("ShotScreenToolWnd");
@@ -285,6 +293,9 @@ TEST_F(ScreenshotTest, MovesStopAtTheEdgeRightClickDropsAndEscapeClosesEverythin
 {
     const std::string save = PrepareRecordingSettings();
     ASSERT_NE(nullptr, Start());
+    // The first press where the pointer is before the full-screen selector
+    // opens (see PointerAt).
+    ASSERT_TRUE(PointerAt({300, 300}));
     ASSERT_NE(nullptr, OpenSelector());
 
     input_.Drag({300, 300}, {500, 400});

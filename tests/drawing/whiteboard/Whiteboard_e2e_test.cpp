@@ -288,13 +288,21 @@ TEST_F(WhiteboardTest, StrokesDrawnWithTheMouseAreShownRecordedAndUndone)
     ASSERT_TRUE(probe_.Click(board_, "regin_pen_btn"));
     HWND tools = WaitForWindow("WhiteBoardToolWindow", nullptr, 5000, program_.Id());
     ASSERT_NE(nullptr, tools);
-    RECT toolRect;
-    GetWindowRect(tools, &toolRect);
-    EXPECT_EQ(36, toolRect.right - toolRect.left);
-    EXPECT_EQ(400, toolRect.bottom - toolRect.top);
+    // Found as it is made: the frame lays it out just after.
+    RECT toolRect = {};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return GetWindowRect(tools, &toolRect) && toolRect.right - toolRect.left == 36 &&
+                   toolRect.bottom - toolRect.top == 400;
+        },
+        5000))
+        << RectText(toolRect);
     ASSERT_TRUE(probe_.Click(tools, "pen_tool_btn"));
     const unsigned pen = 0x00BDEF;  // the pen's default colour
-    EXPECT_EQ("FF00BDEF", probe_.Query(tools, "color_sel_tool").fields["bkcolor"]);
+    EXPECT_EQ("FF00BDEF", probe_.WaitFor(tools, "color_sel_tool", [](const UiControl& c) {
+                                    auto f = c.fields.find("bkcolor");
+                                    return f != c.fields.end() && f->second == "FF00BDEF";
+                                }).fields["bkcolor"]);
 
     g_input.Drag({200, 250}, {600, 250}, 10);
     const POINT mid = {400, 250};
@@ -416,14 +424,25 @@ TEST_F(WhiteboardTest, PresentationSlidesAreConvertedShownPagedAndRecorded)
     SaveWindowScreenshot(board_, "whiteboard_slides");
     SaveWindowScreenshot(tools, "whiteboard_slide_list");
 
+    auto shown = [&] {
+        return "slide row " + probe_.Query(tools, "pptlist").fields["cursel"] + ", centre " +
+               std::to_string(ScreenPixel(centre));
+    };
     // The wheel pages on, and stops at the last slide.
     PostMessageA(board_, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-120), MAKELPARAM(500, 340));
     EXPECT_TRUE(WaitUntil([&] { return Near(ScreenPixel(centre), Rgb(SlideColour(2))); }, 5000));
     for (int i = 0; i < 12; ++i)
         PostMessageA(board_, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-120), MAKELPARAM(500, 340));
-    EXPECT_TRUE(WaitUntil([&] { return Near(ScreenPixel(centre), Rgb(SlideColour(10))); }, 5000));
+    // Every step draws a slide: on a slow machine the twelve take a while,
+    // and the screen shows the last one only once they are all done.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return probe_.Query(tools, "pptlist").fields["cursel"] == "9"; }, 30000))
+        << shown();
+    EXPECT_TRUE(WaitUntil([&] { return Near(ScreenPixel(centre), Rgb(SlideColour(10))); }, 5000))
+        << shown();
     PostMessageA(board_, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(500, 340));
-    EXPECT_TRUE(WaitUntil([&] { return Near(ScreenPixel(centre), Rgb(SlideColour(9))); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return Near(ScreenPixel(centre), Rgb(SlideColour(9))); }, 5000))
+        << shown();
 
     Record();
     Sleep(1500);
