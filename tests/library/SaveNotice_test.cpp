@@ -16,7 +16,15 @@ protected:
     void TearDown() override
     {
         ProgramTest::TearDown();
-        for (const std::string& key : keys_) RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+        for (const std::string& key : keys_) RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
+        // The extensions' own types as they were before the test.
+        for (const auto& ext : extensions_) {
+            if (ext.existed)
+                RegSetKeyValueA(HKEY_LOCAL_MACHINE, ext.key.c_str(), nullptr, REG_SZ,
+                                ext.type.c_str(), (DWORD)ext.type.size() + 1);
+            else
+                RegDeleteTreeA(HKEY_LOCAL_MACHINE, ext.key.c_str());
+        }
     }
 
     std::string PrepareSaveFolder(bool autoPlay)
@@ -44,15 +52,25 @@ protected:
         EXPECT_TRUE(CopyFileA((TestBinDir() + "\\player_stub.exe").c_str(), exe.c_str(), FALSE));
         const std::string type = "OrbiskTestFile" + extension.substr(1);
         const std::string command = "\"" + exe + "\" \"%1\"";
+        // In the machine's classes: Wine's shell does not look at the
+        // user's own (HKCU\Software\Classes) when it opens a file.
         const std::string extKey = "Software\\Classes\\" + extension;
         const std::string typeKey = "Software\\Classes\\" + type;
-        EXPECT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, extKey.c_str(), nullptr, REG_SZ,
+        Extension before{extKey, "", false};
+        char old[256] = {};
+        DWORD size = sizeof old;
+        if (RegGetValueA(HKEY_LOCAL_MACHINE, extKey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, old,
+                         &size) == ERROR_SUCCESS) {
+            before.existed = true;
+            before.type = old;
+        }
+        extensions_.push_back(before);
+        keys_.push_back(typeKey);
+        EXPECT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_LOCAL_MACHINE, extKey.c_str(), nullptr, REG_SZ,
                                                  type.c_str(), (DWORD)type.size() + 1));
         EXPECT_EQ(ERROR_SUCCESS,
-                  RegSetKeyValueA(HKEY_CURRENT_USER, (typeKey + "\\shell\\open\\command").c_str(),
+                  RegSetKeyValueA(HKEY_LOCAL_MACHINE, (typeKey + "\\shell\\open\\command").c_str(),
                                   nullptr, REG_SZ, command.c_str(), (DWORD)command.size() + 1));
-        keys_.push_back(extKey);
-        keys_.push_back(typeKey);
         return dir + "\\player_args.txt";
     }
 
@@ -106,6 +124,11 @@ protected:
     std::string save_;
     std::set<HWND> seen_;
     std::vector<std::string> keys_;
+    struct Extension {
+        std::string key, type;
+        bool existed;
+    };
+    std::vector<Extension> extensions_;
 };
 
 TEST_F(SaveNoticeTest, AfterARecordingTheNoticeFadesInAtTheCornerAndStaysWhileTheMouseIsOverIt)
@@ -149,7 +172,9 @@ TEST_F(SaveNoticeTest, AfterARecordingTheNoticeFadesInAtTheCornerAndStaysWhileTh
     PostMessageA(main_, 0x429, 0, 0);  // as after a save
     notice = NewNotice(10000);
     ASSERT_NE(nullptr, notice);
-    GetWindowRect(notice, &rc);
+    // The window is made at no size and moved to its corner as it sets up.
+    ASSERT_TRUE(WaitUntil([&] { return GetWindowRect(notice, &rc) && rc.right - rc.left == 300; },
+                          5000));
     MoveMouseTo({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 + 20});
     Sleep(10000);  // the time the notice must stay
     ASSERT_TRUE(IsWindow(notice)) << "held while the mouse is over it";
@@ -194,7 +219,10 @@ TEST_F(SaveNoticeTest, TheNoticeOpensItsOwnFileAndItsCheckBoxTurnsPlayingARecord
     ASSERT_TRUE(probe_.Click(notice, "convert_btn"));
     HWND convert = WaitForWindow("FormatConvertWindow", nullptr, 10000, program_.Id());
     ASSERT_NE(nullptr, convert);
-    EXPECT_EQ(second, probe_.Query(convert, "input_file_lab").text);
+    // The window names its file once it has set itself up.
+    EXPECT_EQ(second, probe_.WaitFor(convert, "input_file_lab", [&](const UiControl& c) {
+                          return c.text == second;
+                      }).text);
     Sleep(3000);  // past the second after the save when a video would open
     EXPECT_FALSE(FileExists(aviOpened)) << "the recording did not open itself";
 
@@ -202,7 +230,10 @@ TEST_F(SaveNoticeTest, TheNoticeOpensItsOwnFileAndItsCheckBoxTurnsPlayingARecord
     PostMessageA(main_, WM_HOTKEY, 5, MAKELPARAM(0, VK_F10));
     notice = NewNotice(20000);
     ASSERT_NE(nullptr, notice);
-    UiControl path = probe_.Query(notice, "avi_save_path_btn");
+    // The notice names its file once it has set itself up.
+    UiControl path = probe_.WaitFor(notice, "avi_save_path_btn", [](const UiControl& c) {
+        return c.text.find("  打开所在文件夹") != std::string::npos;
+    });
     ASSERT_NE(std::string::npos, path.text.find(".png  打开所在文件夹")) << path.text;
     const std::string picture = path.text.substr(0, path.text.find("  打开所在文件夹"));
     EXPECT_FALSE(probe_.Query(notice, "edit_file_btn").shown);

@@ -138,13 +138,21 @@ protected:
         return {probe_.Query(editor_, "star_cut_time").text, end.text};
     }
 
-    // Runs an edit from its button and waits for the step it adds.
+    // Runs an edit from its button and waits for the step it adds. After an
+    // undo the count alone says nothing (the undone steps are still there
+    // until a new one replaces them): the new step is the current one.
     void Edit(const char* button, int expectCount, DWORD timeoutMs = 120000)
     {
+        const std::string before = Editor()["current"];
         ASSERT_TRUE(probe_.Click(editor_, button));
-        ASSERT_TRUE(WaitUntil([&] { return Editor()["busy"] == "0" && Count() == expectCount; },
-                              timeoutMs))
-            << button << ": " << Editor()["count"];
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                auto e = Editor();
+                return e["busy"] == "0" && atoi(e["count"].c_str()) == expectCount &&
+                       atoi(e["index"].c_str()) == expectCount - 1 && e["current"] != before;
+            },
+            timeoutMs))
+            << button << ": " << Editor()["count"] << " steps, at " << Editor()["index"];
         ASSERT_TRUE(WaitUntil([&] { return atof(Editor()["duration"].c_str()) > 0; }, 10000));
     }
 
@@ -200,7 +208,8 @@ TEST_F(VideoEditorTest, KeepCutUndoRedoAndSaveBesideTheSource)
 
     // Undo reloads the recording itself; the middle cut: two parts joined.
     ASSERT_TRUE(probe_.Click(editor_, "undo_btn"));
-    ASSERT_TRUE(WaitUntil([&] { return Editor()["current"] == source_ && Editor()["index"] == "0"; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return Editor()["current"] == source_ && Editor()["index"] == "0"; }, 5000))
+        << "\"" << Editor()["current"] << "\" at step \"" << Editor()["index"] << "\" (empty: no answer)";
     EXPECT_TRUE(WaitUntil([&] { return std::fabs(atof(Editor()["duration"].c_str()) - 60000) < 100; }, 10000));
     Select(20000, 30000);
     Edit("cut_video_btn", 2);
