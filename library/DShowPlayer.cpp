@@ -302,23 +302,52 @@ int64_t CDShowPlayer::Duration() const
     return duration / 10000;
 }
 
-void CDShowPlayer::Release()
+namespace {
+
+// A graph to stop and let go of, on a thread of its own.
+struct GraphParts {
+    IMediaControl* control;
+    IUnknown* parts[8];
+};
+
+DWORD WINAPI StopAndRelease(LPVOID param)
 {
+    GraphParts* g = static_cast<GraphParts*>(param);
     // Stopped before it is taken apart: its streaming threads must not run
     // into filters that are going.
-    if (m_control) m_control->Stop();
+    if (g->control) g->control->Stop();
+    for (IUnknown* part : g->parts)
+        if (part) part->Release();
+    if (g->control) g->control->Release();
+    delete g;
+    return 0;
+}
+
+}  // namespace
+
+void CDShowPlayer::Release()
+{
     if (m_events) m_events->SetNotifyWindow((OAHWND) nullptr, 0, 0);
-    SafeRelease(m_fileSource);
-    SafeRelease(m_audioRenderer);
-    SafeRelease(m_audioDecoder);
-    SafeRelease(m_videoDecoder);
-    SafeRelease(m_source);
-    SafeRelease(m_seeking);
+    GraphParts* g = new GraphParts{m_control,
+                                   {m_fileSource, m_audioRenderer, m_audioDecoder, m_videoDecoder,
+                                    m_source, m_seeking, m_events, m_graph}};
+    m_control = nullptr;
+    m_fileSource = nullptr;
+    m_audioRenderer = m_audioDecoder = m_videoDecoder = m_source = nullptr;
+    m_seeking = nullptr;
+    m_events = nullptr;
+    m_graph = nullptr;
+    // Wine's GStreamer splitter may never finish stopping once a file with
+    // sound was sought: the window waits a moment for the stop, never more.
+    HANDLE stopping = CreateThread(nullptr, 0, StopAndRelease, g, 0, nullptr);
+    if (stopping) {
+        WaitForSingleObject(stopping, 3000);
+        CloseHandle(stopping);
+    } else {
+        StopAndRelease(g);
+    }
     delete m_renderer;
     m_renderer = nullptr;
-    SafeRelease(m_events);
-    SafeRelease(m_control);
-    SafeRelease(m_graph);
     m_state = kNoGraph;
 }
 

@@ -176,6 +176,7 @@ TEST_F(SaveNoticeTest, AfterARecordingTheNoticeFadesInAtTheCornerAndStaysWhileTh
     ASSERT_TRUE(WaitUntil([&] { return GetWindowRect(notice, &rc) && rc.right - rc.left == 300; },
                           5000));
     MoveMouseTo({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 + 20});
+    EXPECT_TRUE(PointerAt({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 + 20}));
     Sleep(10000);  // the time the notice must stay
     ASSERT_TRUE(IsWindow(notice)) << "held while the mouse is over it";
     EXPECT_EQ(255, Alpha(notice));

@@ -107,6 +107,13 @@ protected:
         HWND box = WaitForWindow("#32770", nullptr, 10000, program_.Id());
         EXPECT_NE(nullptr, box);
         if (!box) return "";
+        // The box is made before its text.
+        WaitUntil([&] {
+            char buf[8] = {};
+            HWND c = FindWindowExA(box, nullptr, "Static", nullptr);
+            while (c && !GetWindowTextA(c, buf, sizeof buf)) c = FindWindowExA(box, c, "Static", nullptr);
+            return c != nullptr;
+        }, 5000);
         std::string text;
         for (HWND c = nullptr; (c = FindWindowExA(box, c, "Static", nullptr)) != nullptr;) {
             char buf[512] = {};

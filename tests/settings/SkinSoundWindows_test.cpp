@@ -128,7 +128,7 @@ protected:
 
     bool WaitSetting(const char* element, const char* attribute, const std::string& value)
     {
-        return WaitUntil([&] { return Setting(config_, element, attribute) == value; }, 5000);
+        return WaitUntil([&] { return Setting(config_, element, attribute) == value; }, 15000);
     }
 
     bool WaitGone(HWND window)
@@ -353,7 +353,9 @@ TEST_F(SkinSoundTest, PointingAtASkinShowsItAndAClickKeepsItForTheNextStart)
     HWND chooser = OpenFromMain("sel_skin_btn", "SelectSkinWnd");
     ASSERT_NE(nullptr, chooser);
     EXPECT_EQ("mainui_back5.png", probe_.Query(chooser, "mainui_back5").fields["bkimage"]);
-    EXPECT_EQ("自定义...", probe_.Query(chooser, "user_back6").text);
+    EXPECT_EQ("自定义...", probe_.WaitFor(chooser, "user_back6", [](const UiControl& c) {
+                               return !c.text.empty();
+                           }).text);
     EXPECT_FALSE(SaveWindowScreenshot(chooser, "slect_skin_wnd").empty());
 
     // Pointing at it shows it on the main window and the chooser; away, the

@@ -46,11 +46,13 @@ public:
         Button(MOUSEEVENTF_RIGHTDOWN);
         Button(MOUSEEVENTF_RIGHTUP);
     }
+    // Each press carries its place: two presses apart are no double-click,
+    // and under Wine the pointer may lag a move made just before.
     void DoubleClick(POINT at)
     {
         Move(at);
-        Send({Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP), Mouse(MOUSEEVENTF_LEFTDOWN),
-              Mouse(MOUSEEVENTF_LEFTUP)},
+        Send({At(MOUSEEVENTF_LEFTDOWN, at), At(MOUSEEVENTF_LEFTUP, at), At(MOUSEEVENTF_LEFTDOWN, at),
+              At(MOUSEEVENTF_LEFTUP, at)},
              150);
     }
     void Key(WORD vk) { Send({KeyEvent(vk, false), KeyEvent(vk, true)}, 80); }
@@ -78,6 +80,13 @@ private:
         INPUT in = {};
         in.type = INPUT_MOUSE;
         in.mi.dwFlags = flags;
+        return in;
+    }
+    static INPUT At(DWORD flags, POINT at)
+    {
+        INPUT in = Mouse(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+        in.mi.dx = (at.x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN);
+        in.mi.dy = (at.y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN);
         return in;
     }
     static INPUT KeyEvent(WORD vk, bool up)

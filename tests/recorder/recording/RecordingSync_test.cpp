@@ -261,21 +261,27 @@ TEST_P(RecordingSync, EveryBeepMeetsItsFlashWithinTheSoundPathsDelay)
     ASSERT_TRUE(WaitShown("stop_record_btn", true));
     // Flashes from 2.5 s on: the microphone's stream may start 1 to 2 s late
     // under Wine, and what it did not capture is silence in the file.
+    const DWORD from = GetTickCount();
     helper.From(timeGetTime() + 2500);
-    Sleep(60000);
+    // A flash is placed to the frame that shows it: a machine that grabs the
+    // whole screen only a few times a second (an emulated processor) cannot
+    // place them to 100 ms. The region recordings here measure it there.
+    ASSERT_TRUE(WaitRecorded(3000));
+    const double rate = atof(Frame()["frames_written"].c_str()) * 1000.0 /
+                        std::max(1.0, atof(Frame()["recorded_ms"].c_str()));
+    if (rate < 20.0) {
+        PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
+        helper.Stop();
+        WaitUntil([&] { return VideosIn(save).size() == 1; }, 60000);
+        GTEST_SKIP() << "this machine grabbed the whole screen " << rate
+                     << " times a second; the measure needs 20";
+    }
+    Sleep(60000 - std::min<DWORD>(60000, GetTickCount() - from));
     PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
     helper.Stop();
     // Saved: the file is there and the cover over the main window is gone.
     ASSERT_TRUE(WaitUntil([&] { return VideosIn(save).size() == 1; }, 60000));
     ASSERT_TRUE(WaitShown("cover", false));
-    // A flash is placed to the frame that shows it: a machine that grabs the
-    // whole screen only a few times a second (an emulated processor) cannot
-    // place them to 100 ms. The region recordings here measure it there.
-    const double rate = atof(Frame()["frames_written"].c_str()) * 1000.0 /
-                        std::max(1.0, atof(Frame()["recorded_ms"].c_str()));
-    if (rate < 20.0)
-        GTEST_SKIP() << "this machine grabbed the whole screen " << rate
-                     << " times a second; the measure needs 20";
     const HelperResult seen = helper.Result();
     ASSERT_FALSE(seen.shown.empty());
 
