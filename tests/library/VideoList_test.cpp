@@ -276,7 +276,7 @@ TEST_F(VideoListTest, ARecordingTurnsUpInTheOpenListWithinASecond)
     ASSERT_NE(nullptr, OpenList(0));
     PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
     ASSERT_TRUE(WaitShown("stop_record_btn", true));
-    Sleep(2500);
+    ASSERT_TRUE(WaitRecorded(2500));
     PostMessageA(main_, WM_HOTKEY, 1, MAKELPARAM(0, VK_F7));
 
     std::string saved;

@@ -172,7 +172,7 @@ struct SyncFigures {
 // The longest time between two pictures of a video (ms).
 double LongestGapMs(const std::string& video)
 {
-    testkit::LinuxResult r = RunLinux("ffprobe -v error -select_streams v:0 -show_entries packet=pts_time,size "
+    testkit::LinuxResult r = RunLinux("ffprobe -v error -select_streams v:0 -show_entries packet=dts_time,size "
                              "-of csv=p=0 " + ShellQuote(UnixPath(video)), 120000);
     std::istringstream lines(r.out);
     std::string line;
