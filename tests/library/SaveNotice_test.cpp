@@ -172,9 +172,15 @@ TEST_F(SaveNoticeTest, AfterARecordingTheNoticeFadesInAtTheCornerAndStaysWhileTh
     PostMessageA(main_, 0x429, 0, 0);  // as after a save
     notice = NewNotice(10000);
     ASSERT_NE(nullptr, notice);
-    // The window is made at no size and moved to its corner as it sets up.
-    ASSERT_TRUE(WaitUntil([&] { return GetWindowRect(notice, &rc) && rc.right - rc.left == 300; },
-                          5000));
+    // The window is made at no size, sized, and then moved to its corner as
+    // it sets up.
+    const POINT corner = {GetSystemMetrics(SM_CXFULLSCREEN) - 300, GetSystemMetrics(SM_CYFULLSCREEN) - 120};
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return GetWindowRect(notice, &rc) && rc.right - rc.left == 300 && rc.left == corner.x &&
+                   rc.top == corner.y;
+        },
+        5000));
     MoveMouseTo({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 + 20});
     EXPECT_TRUE(PointerAt({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 + 20}));
     Sleep(10000);  // the time the notice must stay

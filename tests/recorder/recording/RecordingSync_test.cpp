@@ -142,13 +142,23 @@ public:
     }
     // Its window is on the screen and its stream runs.
     bool Ready() const { return started_; }
-    void From(DWORD tick) { WriteFile(talk_ + "\\go", std::to_string(tick)); }
+    void From(DWORD tick)
+    {
+        WriteFile(talk_ + "\\go.part", std::to_string(tick));
+        MoveFileExA((talk_ + "\\go.part").c_str(), (talk_ + "\\go").c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
     void Stop() { WriteFile(talk_ + "\\stop", "stop"); }
     // What it saw, once it is done (empty when it never was).
     HelperResult Result()
     {
         // It looks for its beeps in what it heard first: slow on a slow machine.
-        if (!WaitForFile(talk_ + "\\done", 180000)) return HelperResult();
+        const DWORD since = GetTickCount();
+        while (!testkit::FileExists(talk_ + "\\done") && helper_.Running() && GetTickCount() - since < 180000)
+            Sleep(100);
+        if (!testkit::FileExists(talk_ + "\\done")) {
+            ADD_FAILURE() << "the flashing helper gave no result; its exit code: " << helper_.Wait(0);
+            return HelperResult();
+        }
         helper_.Wait(10000);
         return ReadHelperResult(talk_ + "\\result");
     }

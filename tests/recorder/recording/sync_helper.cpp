@@ -347,11 +347,14 @@ int main(int argc, char** argv)
         Sleep(10);
     }
     WriteText(folder + "\\ready", "ready");
-    while (!Exists(folder + "\\go")) Sleep(5);
-    FILE* go = fopen((folder + "\\go").c_str(), "rb");
+    // The test may be caught between making the file and writing into it.
     unsigned long first = 0;
-    if (!go || fscanf(go, "%lu", &first) != 1) return 6;
-    fclose(go);
+    for (bool read = false; !read; Sleep(5)) {
+        if (FILE* go = fopen((folder + "\\go").c_str(), "rb")) {
+            read = fscanf(go, "%lu", &first) == 1;
+            fclose(go);
+        }
+    }
     flasher.StartFlashing((DWORD)first);
     while (!Exists(folder + "\\stop")) Sleep(5);
     const std::vector<Flasher::Flash> shown = flasher.StopFlashing();
