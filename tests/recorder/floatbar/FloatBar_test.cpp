@@ -141,6 +141,10 @@ protected:
         ClickAt(clickAt, right);
         HWND menu = WaitForWindow("#32768", nullptr, 5000, program_.Id());
         ASSERT_NE(nullptr, menu) << "the bar's menu opened";
+        // The pointer goes away from the menu and settles first: a move
+        // that reaches the menu between two keys takes its selection along.
+        MoveMouse({5, GetSystemMetrics(SM_CYSCREEN) - 5});
+        Sleep(400);
         for (WORD key : path) {
             PostMessageA(menu, WM_KEYDOWN, key, 0);
             Sleep(50);
