@@ -23,9 +23,16 @@ bool ReplaceWith(const std::string& path, const char* mode, const std::function<
     ok = fflush(f) == 0 && ok;
     ok = _commit(_fileno(f)) == 0 && ok;
     ok = fclose(f) == 0 && ok;
-    if (ok &&
-        MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
+    // A program reading the file just then (a virus scanner, a backup tool,
+    // an editor) holds it without delete sharing, and the rename fails until
+    // it lets go a moment later: a save given up at once loses the setting.
+    for (int attempt = 0; ok; ++attempt) {
+        if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || attempt >= 40) break;
+        Sleep(25);
+    }
     DeleteFileA(temp.c_str());
     return false;
 }

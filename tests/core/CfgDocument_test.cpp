@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 using namespace testkit;
@@ -660,6 +661,30 @@ TEST_F(CfgTest, AFailedSaveKeepsTheValueInMemoryAndTheFileWhole)
     ASSERT_EQ(1u, again.LoadOrCreate(path_));
     again.GetCfgFrameRate(&rate);
     EXPECT_EQ(60, rate);
+}
+
+TEST_F(CfgTest, ASaveWhileAnotherProgramReadsTheFileLandsOnceItIsLetGo)
+{
+    LoadDefault();
+    doc_.SetCfgFrameRate(30);
+    // As a C library's fopen(path, "r") opens it: read and write shared,
+    // delete not.
+    HANDLE reader = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    std::thread done([reader] {
+        Sleep(300);
+        CloseHandle(reader);
+    });
+    EXPECT_EQ(1u, doc_.SetCfgFrameRate(60));
+    EXPECT_EQ(1u, doc_.SaveCfgFile());
+    done.join();
+    CfgDocument again;
+    ASSERT_EQ(1u, again.LoadOrCreate(path_));
+    int rate = 0;
+    again.GetCfgFrameRate(&rate);
+    EXPECT_EQ(60, rate) << "the setting is in the file";
+    EXPECT_FALSE(FileExists(path_ + ".tmp"));
 }
 
 TEST_F(CfgTest, KillingAProcessInTheMiddleOfSavingLeavesAFileThatParses)

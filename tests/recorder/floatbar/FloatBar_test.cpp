@@ -203,7 +203,9 @@ TEST_F(FloatBarTest, OpensAtTheTopRightOfTheWorkAreaAndKeepsTheOpacityChosenInIt
                                                                  VK_DOWN, VK_DOWN, VK_DOWN,
                                                                  VK_DOWN, VK_DOWN, VK_DOWN}));
     EXPECT_TRUE(WaitUntil([&] { return AlphaOf(bar_) == 229; }, 5000)) << AlphaOf(bar_);
-    EXPECT_EQ("90", ConfigValue("float_wnd_opacity", "opacity"));
+    // The bar takes the opacity first and then saves it.
+    EXPECT_TRUE(WaitUntil([&] { return ConfigValue("float_wnd_opacity", "opacity") == "90"; }, 5000))
+        << ReadFile(config_);
 
     ASSERT_TRUE(RestartProgram());
     EXPECT_EQ(229, AlphaOf(bar_)) << "the opacity outlives the program";
