@@ -140,7 +140,7 @@ protected:
         GUITHREADINFO gui = {sizeof gui};
         const DWORD thread = GetWindowThreadProcessId(editor_, nullptr);
         EXPECT_TRUE(WaitUntil([&] { return GetGUIThreadInfo(thread, &gui) && !gui.hwndCapture; }, 5000));
-        return {probe_.Query(editor_, "star_cut_time").text, end.text};
+        return {probe_.Query(editor_, "star_cut_time").text, probe_.Query(editor_, "end_cut_time").text};
     }
 
     // Runs an edit from its button and waits for the step it adds. After an
