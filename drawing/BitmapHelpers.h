@@ -32,6 +32,9 @@ bool SaveWindowRectOffsetAsPng(HDC source, const RECT* rect, const std::string& 
 HBITMAP GrabDesktopBitmap();
 // An area of the screen in screen coordinates, layered windows included.
 HBITMAP GrabScreenRectBitmap(int x, int y, int width, int height);
+// A rectangle (client coordinates) of what the window itself shows: not
+// whatever lies over it on the screen.
+HBITMAP GrabWindowRectBitmap(HWND window, const RECT& rect);
 
 // Translucent black (ARGB 0x4F000000) over the desktop window's size, as a
 // 32-bit bitmap whose alpha the selectors blend with.

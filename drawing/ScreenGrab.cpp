@@ -20,23 +20,34 @@ RECT DesktopRect()
     return rc;
 }
 
-}  // namespace
-
-HBITMAP GrabScreenRectBitmap(int x, int y, int width, int height)
+// An area of what `window`'s device context shows, as a new bitmap.
+HBITMAP GrabFromWindowDc(HWND window, int x, int y, int width, int height, DWORD rop)
 {
     if (width <= 0 || height <= 0) return nullptr;
-    WindowDc desktop(GetDesktopWindow());
-    if (!desktop) return nullptr;
-    UniqueBitmap grab(CreateCompatibleBitmap(desktop.Get(), width, height));
-    MemoryDc mem(desktop.Get());
+    WindowDc source(window);
+    if (!source) return nullptr;
+    UniqueBitmap grab(CreateCompatibleBitmap(source.Get(), width, height));
+    MemoryDc mem(source.Get());
     if (!grab || !mem) return nullptr;
     {
         Selection selected(mem.Get(), grab.Get());
         if (!selected.Ok()) return nullptr;
-        if (!BitBlt(mem.Get(), 0, 0, width, height, desktop.Get(), x, y, kCopyWithLayered))
-            return nullptr;
+        if (!BitBlt(mem.Get(), 0, 0, width, height, source.Get(), x, y, rop)) return nullptr;
     }
     return grab.Release();
+}
+
+}  // namespace
+
+HBITMAP GrabScreenRectBitmap(int x, int y, int width, int height)
+{
+    return GrabFromWindowDc(GetDesktopWindow(), x, y, width, height, kCopyWithLayered);
+}
+
+HBITMAP GrabWindowRectBitmap(HWND window, const RECT& rect)
+{
+    return GrabFromWindowDc(window, rect.left, rect.top, rect.right - rect.left,
+                            rect.bottom - rect.top, SRCCOPY);
 }
 
 HBITMAP GrabDesktopBitmap()

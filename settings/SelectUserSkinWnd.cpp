@@ -1,7 +1,6 @@
 #include "settings/SelectUserSkinWnd.h"
 
 #include "drawing/BitmapHelpers.h"
-#include "drawing/GdiObjects.h"
 #include "kit/Dialogs.h"
 #include "settings/UserSkinCrop.h"
 #include "settings/UserSkinStore.h"
@@ -19,28 +18,6 @@ const DWORD kCropStyle = 0x90000000;  // popup, visible
 const char kSaveFailed[] = "皮肤图片保存失败，请检查磁盘空间后重试。";
 
 CSelectUserSkinWnd* g_pSelectUserSkinWnd = nullptr;
-
-// A rectangle (client coordinates) of what the window itself shows, as a new
-// bitmap. Read from the window rather than the screen: the box's tooltip
-// stays up over it through the double click, and a menu that has just
-// closed may not have left the screen yet; neither belongs in the skin.
-HBITMAP GrabClientRect(HWND window, const RECT& rect)
-{
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return nullptr;
-    orbisk::WindowDc dc(window);
-    if (!dc) return nullptr;
-    orbisk::UniqueBitmap grab(::CreateCompatibleBitmap(dc.Get(), width, height));
-    orbisk::MemoryDc mem(dc.Get());
-    if (!grab || !mem) return nullptr;
-    {
-        orbisk::Selection selected(mem.Get(), grab.Get());
-        if (!selected.Ok() ||
-            !::BitBlt(mem.Get(), 0, 0, width, height, dc.Get(), rect.left, rect.top, SRCCOPY))
-            return nullptr;
-    }
-    return grab.Release();
-}
 
 }  // namespace
 
@@ -177,7 +154,10 @@ void CSelectUserSkinWnd::OnConfirm()
     const RECT box = UserSkinSaveRect(SIZE{client.right, client.bottom},
                                       RECT{in.left, in.top, in.right, in.bottom}, POINT{0, 0},
                                       border);
-    HBITMAP picture = GrabClientRect(m_hWnd, box);
+    // Read from the window rather than the screen: the box's tooltip stays
+    // up over it through the double click, and a menu that has just closed
+    // may not have left the screen yet; neither belongs in the skin.
+    HBITMAP picture = GrabWindowRectBitmap(m_hWnd, box);
     const RECT rect = {0, 0, box.right - box.left, box.bottom - box.top};
     if (m_pCover) m_pCover->SetVisible(true);
 
