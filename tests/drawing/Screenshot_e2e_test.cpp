@@ -337,7 +337,9 @@ TEST_F(ScreenshotTest, SaveIntoAFolderThatCannotBeWrittenIsToldAndKeepsTheSelect
     input_.DoubleClick({200, 150});
     HWND box = Window("MessageBoxWindow", 10000);
     ASSERT_NE(nullptr, box);
-    const std::string text = probe_.Query(box, "showtext").text;
+    // The box is filled in once it is up.
+    const std::string text =
+        probe_.WaitFor(box, "showtext", [](const UiControl& c) { return !c.text.empty(); }).text;
     EXPECT_EQ(0u, text.find("截屏保存失败：Z:\\proc\\")) << text;
     SaveWindowScreenshot(box, "screenshot_save_failed");
     ASSERT_TRUE(probe_.Click(box, "ok_btn"));
