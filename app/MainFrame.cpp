@@ -12,6 +12,7 @@
 #include "core/CfgDocument.h"
 #include "core/HotKeyTable.h"
 #include "core/ProgramFolder.h"
+#include "core/SystemHelpers.h"
 #include "kit/WindowMessages.h"
 #include "platform/TestHooks.h"
 #include "platform/hook/CamHook.h"
@@ -366,7 +367,7 @@ void MainFrame::ShowSaveFileNotice(WPARAM kind)
 {
     m_noticesAsked += (m_noticesAsked.empty() ? "" : ",") + std::to_string(kind);
     WindowRequest request{m_hWnd};
-    request.at = {GetSystemMetrics(SM_CXFULLSCREEN) - 300, GetSystemMetrics(SM_CYFULLSCREEN) - 120};
+    request.at = {GetSystemMetrics(SM_CXFULLSCREEN) - 300, FullScreenClientHeight() - 120};
     request.flag = (int)kind;
     GetWindowTable().Open(WindowId::SaveNotice, request);
 }

@@ -98,3 +98,9 @@ HINSTANCE OpenUrl(const std::string& target)
 {
     return ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
+
+int FullScreenClientHeight()
+{
+    const int client = GetSystemMetrics(SM_CYFULLSCREEN), screen = GetSystemMetrics(SM_CYSCREEN);
+    return client < screen ? client : screen;
+}

@@ -20,6 +20,11 @@ std::string GetOsName();
 std::string OsNameFromVersion(DWORD major, DWORD minor, DWORD platformId, BYTE productType,
                               WORD arch, int serverR2);
 
+// The height of the screen above the task bar (SM_CYFULLSCREEN), never more
+// than the screen's own: Wine counts it taller than the screen, and a window
+// placed by it would hang off the bottom.
+int FullScreenClientHeight();
+
 // ShellExecuteA "open" of a web address, file or folder; the shell's result
 // (greater than 32 on success).
 HINSTANCE OpenUrl(const std::string& target);

@@ -1,6 +1,7 @@
 #include "drawing/windows/ScrShotWnd.h"
 
 #include "core/AppPaths.h"
+#include "core/SystemHelpers.h"
 #include "drawing/BitmapHelpers.h"
 #include "drawing/windows/CaptureEditWnd.h"
 #include "drawing/windows/ShotPlacement.h"
@@ -9,8 +10,6 @@
 #include "kit/MainWindow.h"
 #include "kit/WindowMessages.h"
 #include "kit/WindowTable.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -41,11 +40,8 @@ void CScrShotWnd::ShowToolWindow()
     RECT outer = GetSelectionRect();
     const int grow = m_pCanvasContainer->GetInset().left;
     ::InflateRect(&outer, grow, grow);
-    // Some systems (Wine) count the full-screen client taller than the
-    // screen itself; the bar must stay on the screen all the same.
-    const int usable =
-        std::min(::GetSystemMetrics(SM_CYFULLSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-    const POINT at = PlaceShotToolBar(outer, ::GetSystemMetrics(SM_CXSCREEN), usable);
+    const POINT at =
+        PlaceShotToolBar(outer, ::GetSystemMetrics(SM_CXSCREEN), FullScreenClientHeight());
     m_pToolWnd = new ShotScreenToolWnd(this, at);
 }
 
